@@ -1,0 +1,21 @@
+// Loading one table of the archive into its slot of the store.
+#pragma once
+
+#include "archive/TableStore.h"
+
+#include <string>
+
+namespace ledgrin {
+
+enum LoadResult : int {
+    kLoaded = 0,
+    kArchiveNotFound = 1,    // "tarvik_gb.iff File not found."
+    kUnsupportedVersion = 2, // "Unsupported version."
+    kMissingOrDamaged = 3,   // "Missing or damaged %s." (also when memory runs out)
+};
+
+// Opens the archive at archivePath, extracts table t's entry (entry names compared
+// whole, A to Z folded) and fills store[t]. Prints the loader's diagnostic lines.
+LoadResult LoadTable(TableStore& store, TableIndex t, const std::string& archivePath);
+
+} // namespace ledgrin
