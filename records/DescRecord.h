@@ -17,7 +17,8 @@ constexpr std::size_t kNoDescription = static_cast<std::size_t>(-1);
 // Index of the first Desc record whose TypeID equals typeId, or kNoDescription.
 std::size_t FindDescription(const std::uint8_t* descRecords, std::size_t count, std::uint32_t typeId);
 
-// The stored text up to its NUL, bounded by 512 bytes, each line feed shown as CR LF.
+// The stored text up to its NUL, bounded by 512 bytes, each line feed shown as CR LF
+// (at most 1,024 characters). Allocates: may throw std::bad_alloc.
 std::string DescTextForDisplay(const std::uint8_t* descRecord);
 
 // Clears the 512 text bytes, then copies text without its carriage returns, stopping
@@ -30,7 +31,8 @@ enum class AppendResult {
     OutOfMemory = 2, // the buffer could not grow; it is left as it was
 };
 
-// Appends one record {typeId, text} behind the last and raises count by one.
+// Appends one record {typeId, text} at index count (the buffer is grown to exactly
+// count + 1 records) and raises count by one. On TableFull or OutOfMemory nothing changes.
 AppendResult AppendDescription(std::vector<std::uint8_t>& descRecords, std::uint16_t& count,
                                std::uint32_t typeId, std::string_view text);
 

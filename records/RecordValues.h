@@ -9,6 +9,9 @@
 
 namespace ledgrin {
 
+// Rows of the level list: rank indexes 0 to 16.
+constexpr int kLevelRowCount = 17;
+
 struct RecordValues {
     std::string name; // up to the NUL, at most 40 bytes
     std::uint32_t price = 0;
@@ -27,11 +30,13 @@ struct RecordValues {
     std::uint32_t effectValue = 0, effectTime = 0;  // Card
 };
 
-// What the record display puts into the panel for record `record` of item table t.
+// What the record display puts into the panel for record `record` of item table t
+// (defaults for a table that is not an item table). Copies the name: may throw std::bad_alloc.
 RecordValues ReadRecordValues(TableIndex t, const std::uint8_t* record);
 
 // The Level byte the Update stores: the row number with bit 7 from " Maximum"; with no
-// row selected (-1) the stored low 7 bits are kept, so 0xFF is never stored.
+// row selected (-1) the stored low 7 bits are kept, so the list's "no selection" result
+// never becomes a level.
 std::uint8_t LevelByteForUpdate(std::uint8_t stored, int levelRow, bool maximum);
 
 // One entered bonus percentage as stored: above 100 (as a signed 32-bit number) its
@@ -41,7 +46,8 @@ std::uint8_t BonusPercentByte(std::uint32_t entered);
 // Writes values into record `record` of item table t with the Update's rules, in its
 // order: name, head, then the table's fields (price copies, monthly price, bonus word,
 // extra-item bit, stat copy, effect time). Enabled, TypeID and read-only fields are
-// never written; unnamed bytes and bits are kept.
+// never written; unnamed bytes and bits are kept. Does nothing for a table that is not
+// an item table.
 void ApplyUpdate(TableIndex t, std::uint8_t* record, const RecordValues& values);
 
 } // namespace ledgrin

@@ -1,0 +1,29 @@
+#include "records/RecordCodes.h"
+
+#include "records/RecordFields.h"
+
+namespace ledgrin {
+
+namespace {
+
+// The offsets come from the field rows, which are the one place a layout is written down.
+std::uint32_t Named(TableIndex t, const std::uint8_t* record, const char* name) {
+    const FieldDef* field = FindField(t, name);
+    return field ? GetField(record, *field) : 0;
+}
+
+} // namespace
+
+std::uint8_t HairStyleCharacterIndex(const std::uint8_t* hairStyleRecord) {
+    return static_cast<std::uint8_t>(Named(kHairStyleTable, hairStyleRecord, "CharacterIndex"));
+}
+
+std::uint16_t CardVolume(const std::uint8_t* cardRecord) {
+    return static_cast<std::uint16_t>(Named(kCardTable, cardRecord, "Volume"));
+}
+
+std::uint32_t CardPosition(const std::uint8_t* cardRecord) {
+    return Named(kCardTable, cardRecord, "Position");
+}
+
+} // namespace ledgrin
