@@ -1,0 +1,251 @@
+#include "ui/ItemFilter.h"
+
+#include "archive/TypeIdFields.h"
+#include "records/Diagnostics.h"
+#include "records/RecordCodes.h"
+#include "records/RecordFields.h"
+#include "records/RecordHead.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <new>
+
+namespace ledgrin {
+
+namespace {
+
+using ValueOf = std::uint32_t (*)(const std::uint8_t* record);
+
+std::uint32_t CharOfTypeId(const std::uint8_t* r) {
+    return TypeIdChar(RecordTypeId(r));
+}
+std::uint32_t PosOfTypeId(const std::uint8_t* r) {
+    return TypeIdPos(RecordTypeId(r));
+}
+std::uint32_t SetGroupOfTypeId(const std::uint8_t* r) {
+    return TypeIdSetGroup(RecordTypeId(r));
+}
+std::uint32_t CardKindOfTypeId(const std::uint8_t* r) {
+    return TypeIdCardKind(RecordTypeId(r));
+}
+std::uint32_t HairStyleCharacter(const std::uint8_t* r) {
+    return HairStyleCharacterIndex(r);
+}
+std::uint32_t CardVolumeOf(const std::uint8_t* r) {
+    return CardVolume(r);
+}
+// Looked up once: the Part table is the large one, and the filter runs over all of it.
+std::uint32_t PartSlotOf(const std::uint8_t* r) {
+    static const FieldDef* const field = FindField(kPartTable, "PartSlot");
+    return field ? GetField(r, *field) : 0;
+}
+
+// What each table's two filter combo boxes select. A null value function: no filter.
+struct TableFilter {
+    int charMultiplier; // Item's kinds are 128 apart in char, Skin's 16
+    ValueOf charValue;
+    ValueOf typeValue;
+};
+
+constexpr TableFilter kTableFilters[kTableCount] = {
+    {1, nullptr, nullptr},               // Desc
+    {1, CharOfTypeId, PartSlotOf},       // Part
+    {128, CharOfTypeId, nullptr},        // Item
+    {1, nullptr, nullptr},               // ClubSet
+    {1, nullptr, nullptr},               // Ball
+    {1, nullptr, nullptr},               // Mascot
+    {1, nullptr, nullptr},               // Caddie
+    {16, CharOfTypeId, nullptr},         // Skin
+    {1, nullptr, nullptr},               // AuxPart
+    {1, nullptr, nullptr},               // Character
+    {1, HairStyleCharacter, nullptr},    // HairStyle
+    {1, nullptr, nullptr},               // CaddieItem
+    {1, PosOfTypeId, SetGroupOfTypeId},  // SetItem
+    {1, CardKindOfTypeId, CardVolumeOf}, // Card
+};
+
+const TableFilter& FilterOf(TableIndex t) {
+    return kTableFilters[IsValidTable(t) ? t : kDescTable];
+}
+
+int FilterValue(long itemData, int multiplier) {
+    long long value = (static_cast<long long>(itemData) - 1) * multiplier;
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
+
+unsigned char FoldAZ(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
+}
+
+std::string_view UpToNul(std::string_view s) {
+    return s.substr(0, s.find('\0'));
+}
+
+std::string_view SearchPattern(const FilterState& state) {
+    return std::string_view(state.search).substr(0, kSearchTextMax);
+}
+
+bool Matches(ValueOf value, int filter, const std::uint8_t* record) {
+    return filter < 0 || value == nullptr || value(record) == static_cast<std::uint32_t>(filter);
+}
+
+std::uint32_t RecordsIn(const TableSlot& slot, TableIndex t) {
+    return static_cast<std::uint32_t>(
+        std::min<std::size_t>(slot.RecordCount, slot.Records.size() / RecordSize(t)));
+}
+
+// The list's order before the direction bit: column 0 by TypeID, descending (+1 when
+// the first is smaller); any other column by name, ascending.
+int CompareKeys(int column, std::uint32_t typeIdA, std::string_view nameA, std::uint32_t typeIdB,
+                std::string_view nameB) {
+    if (column == 0) return (typeIdA < typeIdB) - (typeIdA > typeIdB);
+    return CompareNamesNoCase(nameA, nameB);
+}
+
+int Directed(int raw, int column, std::uint32_t sortDirectionBits) {
+    bool reversed = column >= 0 && column < 32 && ((sortDirectionBits >> column) & 1u) != 0;
+    return reversed ? -raw : raw;
+}
+
+struct SortKey {
+    std::string_view name;
+    std::uint32_t typeId;
+    std::uint32_t row;
+};
+
+// The same order as CompareListRows, with each record's name and TypeID read once rather
+// than at every comparison: a refill sorts up to 65,535 rows.
+void SortByKeys(std::vector<std::uint32_t>& rows, const TableStore& store, TableIndex t, int column,
+                std::uint32_t sortDirectionBits) {
+    std::vector<SortKey> keys;
+    keys.reserve(rows.size());
+    for (std::uint32_t row : rows) {
+        const std::uint8_t* record = store.Record(t, row);
+        keys.push_back({RecordName(record), RecordTypeId(record), row});
+    }
+    std::stable_sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) {
+        int raw = CompareKeys(column, a.typeId, a.name, b.typeId, b.name);
+        return Directed(raw, column, sortDirectionBits) < 0;
+    });
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        rows[i] = keys[i].row;
+}
+
+} // namespace
+
+bool TableHasCharFilter(TableIndex t) {
+    return FilterOf(t).charValue != nullptr;
+}
+
+bool TableHasTypeFilter(TableIndex t) {
+    return FilterOf(t).typeValue != nullptr;
+}
+
+int CharFilterValue(TableIndex t, long itemData) {
+    const TableFilter& f = FilterOf(t);
+    return f.charValue ? FilterValue(itemData, f.charMultiplier) : -1;
+}
+
+int TypeFilterValue(TableIndex t, long itemData) {
+    return FilterOf(t).typeValue ? FilterValue(itemData, 1) : -1;
+}
+
+std::uint32_t RecordCharValue(TableIndex t, const std::uint8_t* record) {
+    ValueOf value = FilterOf(t).charValue;
+    return value ? value(record) : 0;
+}
+
+std::uint32_t RecordTypeValue(TableIndex t, const std::uint8_t* record) {
+    ValueOf value = FilterOf(t).typeValue;
+    return value ? value(record) : 0;
+}
+
+std::optional<std::size_t> FindTextNoCase(std::string_view text, std::string_view pattern) {
+    text = UpToNul(text);
+    pattern = UpToNul(pattern);
+    for (std::size_t start = 0; start + pattern.size() <= text.size(); ++start) {
+        std::size_t i = 0;
+        while (i < pattern.size() && FoldAZ(text[start + i]) == FoldAZ(pattern[i]))
+            ++i;
+        if (i == pattern.size()) return start;
+    }
+    return std::nullopt;
+}
+
+int CompareNamesNoCase(std::string_view a, std::string_view b) {
+    std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        int diff = FoldAZ(a[i]) - FoldAZ(b[i]);
+        if (diff != 0) return diff;
+    }
+    return (a.size() > n) - (b.size() > n);
+}
+
+bool RecordPasses(TableIndex t, const std::uint8_t* record, const FilterState& state) {
+    const TableFilter& f = FilterOf(t);
+    std::string_view pattern = SearchPattern(state);
+    if (RecordEnabled(record) == 0) return false;
+    if (!pattern.empty() && !FindTextNoCase(RecordName(record), pattern)) return false;
+    if (!Matches(f.charValue, state.charFilter, record)) return false;
+    if (!Matches(f.typeValue, state.typeFilter, record)) return false;
+    return !state.shopOnly || (RecordShopFlags(record) & (kShopAvailable | kShopDisplayOnly)) != 0;
+}
+
+std::vector<std::uint32_t> FilterRecords(const TableStore& store, TableIndex t, const FilterState& state) {
+    std::vector<std::uint32_t> rows;
+    if (!IsItemTable(t)) return rows;
+    std::uint32_t count = RecordsIn(store[t], t);
+    rows.reserve(count);
+    for (std::uint32_t i = 0; i < count; ++i)
+        if (RecordPasses(t, store.Record(t, i), state)) rows.push_back(i);
+    return rows;
+}
+
+int CompareListRows(const TableStore& store, TableIndex t, std::uint32_t a, std::uint32_t b, int column,
+                    std::uint32_t sortDirectionBits) {
+    const std::uint8_t* ra = store.Record(t, a);
+    const std::uint8_t* rb = store.Record(t, b);
+    int raw = CompareKeys(column, RecordTypeId(ra), RecordName(ra), RecordTypeId(rb), RecordName(rb));
+    return Directed(raw, column, sortDirectionBits);
+}
+
+void SortRows(std::vector<std::uint32_t>& rows, const TableStore& store, TableIndex t, int column,
+              std::uint32_t sortDirectionBits) {
+    try {
+        SortByKeys(rows, store, t, column, sortDirectionBits);
+    } catch (const std::bad_alloc&) {
+        std::stable_sort(rows.begin(), rows.end(), [&](std::uint32_t a, std::uint32_t b) {
+            return CompareListRows(store, t, a, b, column, sortDirectionBits) < 0;
+        });
+    }
+}
+
+ListRowsResult ListRows(const TableStore& store, TableIndex t, const FilterState& state) noexcept {
+    ListRowsResult result;
+    try {
+        DiagPrintf("%s", FilterLine(state).c_str());
+        result.rows = FilterRecords(store, t, state);
+    } catch (const std::bad_alloc&) {
+        return result;
+    }
+    SortRows(result.rows, store, t, 1, 0);
+    result.ok = true;
+    return result;
+}
+
+std::string TypeIdText(std::uint32_t typeId) {
+    return std::to_string(static_cast<std::int32_t>(typeId));
+}
+
+std::string FilterLine(const FilterState& state) {
+    std::string_view pattern = SearchPattern(state);
+    char numbers[64];
+    std::snprintf(numbers, sizeof numbers, "\" - Char: %d - Type: %d\n", state.charFilter, state.typeFilter);
+    std::string line = "Filter: \"";
+    line.append(pattern);
+    line.append(numbers);
+    return line;
+}
+
+} // namespace ledgrin

@@ -1,0 +1,77 @@
+// The record panel per table: which groups of controls show, which filter controls are
+// enabled, the five stat captions and the filter lists to fill. One row per table; the
+// window's table switch applies a row and nothing else decides.
+#pragma once
+
+#include "records/TableInfo.h"
+#include "ui/Labels.h"
+
+#include <array>
+#include <cstddef>
+
+namespace ledgrin {
+
+// Controls that are always shown or hidden together. Several groups share a place on the
+// panel (first stat boxes and set members; bonus and card blocks; discount and 7-day
+// price; 30-day price and " pay monthly") and are never shown together.
+enum class PanelGroup : int {
+    ShopBlock,
+    Tradeable,
+    NotGiftable,
+    DiscountPrice,
+    FirstStats,
+    SecondStats,
+    RentalPrices,
+    BonusBlock,
+    Monthly,
+    SetMembers,
+    CardBlock,
+};
+constexpr int kPanelGroupCount = 11;
+
+// Number of controls in all groups together; each control is in exactly one group.
+constexpr std::size_t kPanelControlCount = 46;
+
+struct IdList {
+    const int* begin_;
+    std::size_t size_;
+    const int* begin() const { return begin_; }
+    const int* end() const { return begin_ + size_; }
+    std::size_t size() const { return size_; }
+};
+
+// The control IDs of a group.
+IdList GroupControls(PanelGroup group);
+
+// A filter combo box refilled when the table is chosen (FillFilterList's arguments).
+struct FilterFill {
+    int comboId; // 10014 or 10015; 0 for an unused slot
+    const char* firstRow;
+    const LabelList* labels;
+};
+
+struct TablePanel {
+    unsigned shownGroups;            // bit (1 << PanelGroup)
+    bool charFilterEnabled;          // 10014
+    bool typeFilterEnabled;          // 10015
+    bool shopFilterEnabled;          // 10016 " Shop active"
+    const char* const* statCaptions; // five texts for 10030, 10033, 10036, 10039, 10042
+    FilterFill fills[2];             // in fill order: 10014 before 10015
+
+    bool Shows(PanelGroup group) const { return (shownGroups >> static_cast<int>(group)) & 1u; }
+};
+
+// The row of item table t; any other t gives the Part row (the arrangement at creation).
+const TablePanel& PanelFor(TableIndex t);
+
+struct ControlVisibility {
+    int id;
+    bool visible;
+};
+
+// The final visibility of every group control for table t, every hidden control before
+// every shown one, so that two controls sharing a place are never visible together
+// while the list is applied in order.
+std::array<ControlVisibility, kPanelControlCount> PanelVisibility(TableIndex t);
+
+} // namespace ledgrin
