@@ -15,7 +15,9 @@ enum LoadResult : int {
 };
 
 // Opens the archive at archivePath, extracts table t's entry (entry names compared
-// whole, A to Z folded) and fills store[t]. Prints the loader's diagnostic lines.
+// whole, A to Z folded; the first match in directory order) and fills store[t]. Prints
+// the loader's diagnostic lines. On any result but kLoaded store[t] holds no records;
+// its header fields keep what was read, if the header could be read.
 LoadResult LoadTable(TableStore& store, TableIndex t, const std::string& archivePath);
 
 } // namespace ledgrin
