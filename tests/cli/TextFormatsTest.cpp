@@ -1,0 +1,165 @@
+// CSV, JSON and number rules of the import and export files.
+#include "tools/cli/CliText.h"
+#include "tools/cli/Csv.h"
+#include "tools/cli/Json.h"
+
+#include <gtest/gtest.h>
+
+using namespace ledgrin;
+using namespace ledgrin::cli;
+
+namespace {
+
+// Every byte value but NUL, in one text: what a name or description may hold.
+std::string AllBytes() {
+    std::string text;
+    for (int b = 1; b < 256; ++b)
+        text += static_cast<char>(b);
+    return text;
+}
+
+} // namespace
+
+// --- numbers are unsigned, and bad text is an error ------------------------------------
+
+TEST(Numbers, DecimalHexSpacesAndTheLimits) {
+    std::uint32_t v = 7;
+    EXPECT_EQ(ParseUnsigned(" 4294967295 ", v), NumberParse::Ok);
+    EXPECT_EQ(v, 4294967295u);
+    EXPECT_EQ(ParseUnsigned("0x1F", v), NumberParse::Ok);
+    EXPECT_EQ(v, 31u);
+    EXPECT_EQ(ParseUnsigned("4294967296", v), NumberParse::TooLarge);
+    EXPECT_EQ(ParseUnsigned("99999999999999999999999", v), NumberParse::TooLarge);
+    for (const char* bad : {"", "  ", "-1", "+1", "1.5", "1e3", "0x", "12a", "0x1G", "99999999999x"})
+        EXPECT_EQ(ParseUnsigned(bad, v), NumberParse::NotANumber) << bad;
+}
+
+TEST(Numbers, FieldWidths) {
+    EXPECT_TRUE(FitsWidth(255, 1));
+    EXPECT_FALSE(FitsWidth(256, 1));
+    EXPECT_TRUE(FitsWidth(65535, 2));
+    EXPECT_FALSE(FitsWidth(65536, 2));
+    EXPECT_TRUE(FitsWidth(4294967295u, 4));
+}
+
+TEST(TableNames, EntryOrBareNameInAnyCase) {
+    EXPECT_EQ(FindTableByName("Part.iff"), kPartTable);
+    EXPECT_EQ(FindTableByName("part"), kPartTable);
+    EXPECT_EQ(FindTableByName("CADDIEITEM.IFF"), kCaddieItemTable);
+    EXPECT_EQ(FindTableByName("desc"), kDescTable);
+    EXPECT_EQ(FindTableByName("Caddie"), kCaddieTable);
+    EXPECT_FALSE(FindTableByName("Part.if"));
+    EXPECT_FALSE(FindTableByName("Parts"));
+    EXPECT_FALSE(FindTableByName(""));
+}
+
+// --- CSV as RFC 4180 writes it ----------------------------------------------------------
+
+TEST(CsvWrite, QuotesOnlyWhatNeedsIt) {
+    std::string out;
+    AppendCsvRecord(out, {"plain", "a,b", "say \"hi\"", "two\nlines", "", "caf\xE9"});
+    EXPECT_EQ(out, "plain,\"a,b\",\"say \"\"hi\"\"\",\"two\nlines\",,caf\xE9\r\n");
+}
+
+TEST(CsvRoundTrip, EveryByteSurvivesWriteAndRead) {
+    std::string file;
+    AppendCsvRecord(file, {"TypeID", "Name"});
+    AppendCsvRecord(file, {"1", AllBytes()});
+    AppendCsvRecord(file, {"2", "\r\n\r\n"});
+    InputRows read = ReadCsv(file);
+    ASSERT_TRUE(read.errors.empty());
+    ASSERT_EQ(read.rows.size(), 2u);
+    EXPECT_EQ(read.rows[0].cells[1].column, "Name");
+    EXPECT_EQ(read.rows[0].cells[1].text, AllBytes());
+    EXPECT_EQ(read.rows[1].cells[1].text, "\r\n\r\n");
+}
+
+TEST(CsvRead, LineNumbersCountLineFeedsInsideQuotes) {
+    // Line 1 header, line 2 a row whose field runs to line 4, line 5 blank, line 6 a row.
+    InputRows read = ReadCsv("A,B\n1,\"x\ny\nz\"\n\n2,w\n");
+    ASSERT_TRUE(read.errors.empty());
+    ASSERT_EQ(read.rows.size(), 2u);
+    EXPECT_EQ(read.rows[0].line, 2);
+    EXPECT_EQ(read.rows[1].line, 6);
+    EXPECT_EQ(read.rows[1].cells[1].text, "w");
+}
+
+TEST(CsvRead, ByteOrderMarkAndBareLineFeeds) {
+    InputRows read = ReadCsv("\xEF\xBB\xBFTypeID,Price\n5,6");
+    ASSERT_TRUE(read.errors.empty());
+    ASSERT_EQ(read.rows.size(), 1u);
+    EXPECT_EQ(read.rows[0].cells[0].column, "TypeID");
+    EXPECT_EQ(read.rows[0].cells[1].text, "6");
+}
+
+TEST(CsvRead, MalformedFilesNameTheirLine) {
+    InputRows unclosed = ReadCsv("A,B\r\n1,2\r\n3,\"open\r\nstill\r\n");
+    ASSERT_EQ(unclosed.errors.size(), 1u);
+    EXPECT_EQ(unclosed.errors[0].line, 3);
+    EXPECT_NE(unclosed.errors[0].message.find("closing quote"), std::string::npos);
+
+    InputRows count = ReadCsv("A,B\n1,2\n3\n4,5,6\n");
+    ASSERT_EQ(count.errors.size(), 2u);
+    EXPECT_EQ(count.errors[0].line, 3);
+    EXPECT_EQ(count.errors[1].line, 4);
+
+    InputRows after = ReadCsv("A\n\"x\"y\n");
+    ASSERT_EQ(after.errors.size(), 1u);
+    EXPECT_EQ(after.errors[0].line, 2);
+
+    EXPECT_FALSE(ReadCsv("").errors.empty());
+}
+
+// --- JSON stays ASCII and byte-faithful -------------------------------------------------
+
+TEST(JsonWrite, BytesFrom0x80AreEscapedOneByOne) {
+    std::string out;
+    AppendJsonString(out, "a\"\\\n\t\x01\x7F\x80\xFF");
+    EXPECT_EQ(out, "\"a\\\"\\\\\\n\\t\\u0001\x7F\\u0080\\u00FF\"");
+}
+
+TEST(JsonRoundTrip, EveryByteSurvivesWriteAndRead) {
+    std::string text = std::string(1, '\0') + AllBytes();
+    std::string file = "[\n  {\"TypeID\": 12, \"Name\": ";
+    AppendJsonString(file, text);
+    file += "}\n]\n";
+    InputRows read = ReadJson(file);
+    ASSERT_TRUE(read.errors.empty());
+    ASSERT_EQ(read.rows.size(), 1u);
+    EXPECT_EQ(read.rows[0].line, 2);
+    EXPECT_EQ(read.rows[0].cells[0].text, "12");
+    EXPECT_EQ(read.rows[0].cells[1].text, text);
+}
+
+TEST(JsonRead, RawBytesAndNumbersKeepTheirText) {
+    InputRows read = ReadJson("[{\"Name\": \"caf\xC3\xA9\", \"Price\": -1.5e3}, {}]");
+    ASSERT_TRUE(read.errors.empty());
+    ASSERT_EQ(read.rows.size(), 2u);
+    EXPECT_EQ(read.rows[0].cells[0].text, "caf\xC3\xA9");
+    EXPECT_EQ(read.rows[0].cells[1].text, "-1.5e3"); // the importer rejects it, with its line
+    EXPECT_TRUE(read.rows[1].cells.empty());
+}
+
+TEST(JsonRead, WhatIsNotAFlatRowIsAnErrorOfItsLine) {
+    struct Case {
+        const char* text;
+        int line;
+    };
+    const Case cases[] = {
+        {"[\n{\"Name\": \"\\u0100\"}]", 2},    // not a byte
+        {"[\n{\"Price\":\n null}]", 3},        // null
+        {"[{\"A\": true}]", 1},                // true
+        {"[\n\n{\"A\": {\"B\": 1}}]", 3},      // nested object
+        {"[{\"A\": \"x\"}\n\n{\"A\": 1}]", 3}, // missing comma
+        {"[{\"A\": \"x\n\"}]", 1},             // raw line feed in a string
+        {"{\"A\": 1}", 1},                     // not an array
+        {"[{\"A\": 1}] x", 1},                 // text after the array
+        {"[{\"A\": \"open", 1},                // unterminated
+    };
+    for (const Case& c : cases) {
+        InputRows read = ReadJson(c.text);
+        ASSERT_EQ(read.errors.size(), 1u) << c.text;
+        EXPECT_EQ(read.errors[0].line, c.line) << c.text;
+        EXPECT_TRUE(read.rows.empty()) << c.text;
+    }
+}

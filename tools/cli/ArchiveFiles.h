@@ -1,0 +1,42 @@
+// Loading and saving whole archives for the commands, through LoadTable and SaveTable.
+#pragma once
+
+#include "archive/TableLoad.h"
+#include "archive/TableStore.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace ledgrin::cli {
+
+struct LoadedArchive {
+    TableStore store;
+    std::array<LoadResult, kTableCount> results{}; // per table; kLoaded when in the store
+    bool opened = false;                           // false: the archive could not be opened at all
+
+    bool AllLoaded() const;
+};
+
+// Loads all fourteen tables. The loader's diagnostic lines are kept off standard output,
+// which belongs to the command's own output (an export may be written there).
+LoadedArchive LoadArchive(const std::string& path);
+
+// What a load result means, for messages: "missing or damaged", "unsupported version 12".
+std::string LoadProblem(const TableSlot& slot, LoadResult result);
+
+enum class SaveAllResult {
+    Saved = 0,
+    CannotPrepare = 1, // the working folder or the working copy could not be made
+    NotSaved = 2,      // SaveTable failed for a table
+    CannotReplace = 3, // the finished archive could not replace the old one
+};
+
+// Writes the given tables of store into the archive at path, all or nothing: a working
+// copy of the archive in a private folder beside it is rebuilt by SaveTable once per
+// table, then replaces the archive in one atomic step. On failure the archive is left
+// byte-identical and the working folder is removed.
+SaveAllResult SaveTables(const TableStore& store, const std::vector<TableIndex>& tables,
+                         const std::string& path);
+
+} // namespace ledgrin::cli

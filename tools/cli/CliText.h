@@ -1,0 +1,45 @@
+// Small text rules shared by the commands: numbers as a user types them, table and
+// column names compared the way the archive compares entry names, and bytes shown
+// safely in a message.
+#pragma once
+
+#include "records/TableInfo.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ledgrin::cli {
+
+enum class NumberParse {
+    Ok = 0,
+    NotANumber = 1, // empty, a sign, a fraction, or any other character
+    TooLarge = 2,   // digits only, but above 4,294,967,295
+};
+
+// An unsigned number: decimal digits, or hex digits after "0x"; spaces around it are
+// allowed (spreadsheets add them). Unlike the editor's boxes, bad text is an error, not 0.
+NumberParse ParseUnsigned(std::string_view text, std::uint32_t& value);
+
+// Whether value fits an unsigned field of `width` bytes (1, 2 or 4).
+bool FitsWidth(std::uint32_t value, std::size_t width);
+
+// The table named by its entry name ("Part.iff") or bare name ("Part"), A to Z folded.
+std::optional<TableIndex> FindTableByName(std::string_view name);
+
+// Two names equal apart from the case of A to Z.
+bool NamesEqualNoCase(std::string_view a, std::string_view b);
+
+// text in double quotes, with quotes, backslashes and control bytes escaped (\n, \r,
+// \t, \xNN); bytes from 0x80 up are kept as they are.
+std::string QuotedText(std::string_view text);
+
+// text without its carriage returns, as the Update stores descriptions.
+std::string WithoutCarriageReturns(std::string_view text);
+
+// "%u" / "0x%0*X": the number forms used in reports.
+std::string Decimal(std::uint32_t value);
+std::string Hex(std::uint32_t value, int digits);
+
+} // namespace ledgrin::cli

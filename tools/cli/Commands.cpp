@@ -1,0 +1,341 @@
+#include "tools/cli/Commands.h"
+
+#include "tools/cli/ArchiveDiff.h"
+#include "tools/cli/ArchiveFiles.h"
+#include "tools/cli/CliText.h"
+#include "tools/cli/CommandArgs.h"
+#include "tools/cli/CommandHelp.h"
+#include "tools/cli/Csv.h"
+#include "tools/cli/Export.h"
+#include "tools/cli/ImportPlan.h"
+#include "tools/cli/Json.h"
+#include "tools/cli/TableList.h"
+#include "tools/cli/Verify.h"
+
+#include <cstdio>
+#include <new>
+#include <optional>
+
+namespace ledgrin::cli {
+
+namespace {
+
+constexpr std::size_t kMaxErrorsShown = 50;
+
+struct Command;
+using Handler = int (*)(const Command& command, const ParsedArgs& args);
+
+struct Command {
+    const char* name;
+    const CommandHelp& help;
+    std::vector<OptionDef> options;
+    Handler run;
+};
+
+// --- output ---------------------------------------------------------------------------
+
+void Out(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+void Err(const std::string& text) {
+    std::fputs(("ledgrin-cli: " + text + "\n").c_str(), stderr);
+}
+
+int UsageError(const Command& command, const std::string& message) {
+    Err(command.name + std::string(": ") + message);
+    std::fprintf(stderr, "%sTry 'ledgrin-cli %s --help'.\n", command.help.usage, command.name);
+    return kExitUsage;
+}
+
+bool WriteFile(const std::string& path, const std::string& text) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return false;
+    bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    ok = std::fclose(file) == 0 && ok;
+    if (!ok) std::remove(path.c_str());
+    return ok;
+}
+
+bool ReadFile(const std::string& path, std::string& text) {
+    const bool standardInput = path == "-";
+    std::FILE* file = standardInput ? stdin : std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    char chunk[65536];
+    std::size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+        text.append(chunk, n);
+    const bool ok = !std::ferror(file);
+    if (!standardInput) std::fclose(file);
+    return ok;
+}
+
+// "FILE:LINE: message" for a file, "set: argument N: message" for the command line.
+void PrintErrors(const std::vector<InputError>& errors, const std::string& source, bool fromArguments) {
+    for (std::size_t i = 0; i < errors.size() && i < kMaxErrorsShown; ++i) {
+        const InputError& e = errors[i];
+        std::string where = fromArguments ? source + ": argument " + std::to_string(e.line) + ": "
+                                          : source + ":" + std::to_string(e.line) + ": ";
+        if (e.line == 0) where = source + ": ";
+        std::fputs((where + e.message + "\n").c_str(), stderr);
+    }
+    if (errors.size() > kMaxErrorsShown)
+        std::fprintf(stderr, "... and %lu more errors\n",
+                     static_cast<unsigned long>(errors.size() - kMaxErrorsShown));
+}
+
+// --- shared steps ---------------------------------------------------------------------
+
+// Loads the archive and checks that the tables a command needs are there.
+std::optional<LoadedArchive> Load(const std::string& path, std::initializer_list<TableIndex> needed) {
+    LoadedArchive archive = LoadArchive(path);
+    if (!archive.opened) {
+        Err(path + ": cannot open the archive");
+        return std::nullopt;
+    }
+    for (TableIndex t : needed) {
+        if (archive.results[t] == kLoaded) continue;
+        Err(path + ": " + EntryName(t) + ": " + LoadProblem(archive.store[t], archive.results[t]));
+        return std::nullopt;
+    }
+    return archive;
+}
+
+std::optional<TableIndex> TableArgument(const Command& command, const std::string& name, bool itemOnly,
+                                        int& status) {
+    std::optional<TableIndex> t = FindTableByName(name);
+    if (!t)
+        status = UsageError(command, "unknown table " + QuotedText(name));
+    else if (itemOnly && !IsItemTable(*t))
+        status = UsageError(command, std::string(EntryName(*t)) + " is not an item table; descriptions are " +
+                                         "changed through the Description column of their items");
+    return t && (!itemOnly || IsItemTable(*t)) ? t : std::nullopt;
+}
+
+bool EndsWithJson(const std::string& path) {
+    return path.size() >= 5 && NamesEqualNoCase(std::string_view(path).substr(path.size() - 5), ".json");
+}
+
+std::optional<FileFormat> FormatArgument(const Command& command, const ParsedArgs& args,
+                                         const std::string& path, int& status) {
+    if (!args.Has("--format")) return EndsWithJson(path) ? FileFormat::Json : FileFormat::Csv;
+    const std::string value = args.Value("--format");
+    if (value == "csv") return FileFormat::Csv;
+    if (value == "json") return FileFormat::Json;
+    status = UsageError(command, "--format is csv or json, not " + QuotedText(value));
+    return std::nullopt;
+}
+
+// Checks, plans and (unless dryRun) writes rows into item table t of the archive at path.
+int ImportRows(const std::string& path, LoadedArchive& archive, TableIndex t,
+               const std::vector<InputRow>& rows, bool dryRun, const std::string& source,
+               bool fromArguments) {
+    const ImportPlan plan = PlanImport(archive.store, t, rows);
+    if (!plan.errors.empty()) {
+        PrintErrors(plan.errors, source, fromArguments);
+        Err("nothing was written");
+        return kExitFailure;
+    }
+    if (dryRun || plan.rows.empty()) {
+        Out(FormatPlanDetails(plan) + FormatPlanSummary(plan, false));
+        if (dryRun) Out("Dry run: nothing written.\n");
+        return kExitOk;
+    }
+    if (ApplyImport(archive.store, plan) != ApplyResult::Applied) {
+        Err("out of memory; nothing was written");
+        return kExitFailure;
+    }
+    std::vector<TableIndex> tables;
+    if (plan.RecordCount() > 0) tables.push_back(t);
+    if (plan.DescCount(DescAction::Rewrite) + plan.DescCount(DescAction::Append) > 0)
+        tables.push_back(kDescTable);
+    if (SaveTables(archive.store, tables, path) != SaveAllResult::Saved) {
+        Err(path + ": the archive could not be rewritten; it is unchanged");
+        return kExitFailure;
+    }
+    Out(FormatPlanSummary(plan, true));
+    return kExitOk;
+}
+
+// --- the commands ---------------------------------------------------------------------
+
+int RunTables(const Command& command, const ParsedArgs& args) {
+    if (args.positional.size() != 1) return UsageError(command, "expected ARCHIVE");
+    LoadedArchive archive = LoadArchive(args.positional[0]);
+    if (!archive.opened) {
+        Err(args.positional[0] + ": cannot open the archive");
+        return kExitFailure;
+    }
+    Out(FormatTableList(archive));
+    return archive.AllLoaded() ? kExitOk : kExitFailure;
+}
+
+int RunExport(const Command& command, const ParsedArgs& args) {
+    if (args.positional.size() != 2) return UsageError(command, "expected ARCHIVE and TABLE");
+    int status = kExitOk;
+    const std::string output = args.Value("-o");
+    std::optional<TableIndex> t = TableArgument(command, args.positional[1], false, status);
+    std::optional<FileFormat> format = t ? FormatArgument(command, args, output, status) : std::nullopt;
+    if (!t || !format) return status;
+    std::optional<LoadedArchive> archive = Load(args.positional[0], {*t, kDescTable});
+    if (!archive) return kExitFailure;
+    const std::string text = ExportTable(archive->store, *t, *format);
+    if (output.empty() || output == "-") {
+        Out(text);
+        return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
+    }
+    if (WriteFile(output, text)) return kExitOk;
+    Err(output + ": cannot write the file");
+    return kExitFailure;
+}
+
+int RunImport(const Command& command, const ParsedArgs& args) {
+    if (args.positional.size() != 3) return UsageError(command, "expected ARCHIVE, TABLE and FILE");
+    const std::string& file = args.positional[2];
+    int status = kExitOk;
+    std::optional<TableIndex> t = TableArgument(command, args.positional[1], true, status);
+    std::optional<FileFormat> format = t ? FormatArgument(command, args, file, status) : std::nullopt;
+    if (!t || !format) return status;
+    std::string text;
+    if (!ReadFile(file, text)) {
+        Err(file + ": cannot read the file");
+        return kExitFailure;
+    }
+    std::optional<LoadedArchive> archive = Load(args.positional[0], {*t, kDescTable});
+    if (!archive) return kExitFailure;
+    const InputRows input = *format == FileFormat::Json ? ReadJson(text) : ReadCsv(text);
+    if (!input.errors.empty()) {
+        PrintErrors(input.errors, file, false);
+        Err("nothing was written");
+        return kExitFailure;
+    }
+    return ImportRows(args.positional[0], *archive, *t, input.rows, args.Has("--dry-run"), file, false);
+}
+
+int RunSet(const Command& command, const ParsedArgs& args) {
+    if (args.positional.size() < 4)
+        return UsageError(command, "expected ARCHIVE, TABLE, TYPEID and FIELD=VALUE");
+    int status = kExitOk;
+    std::optional<TableIndex> t = TableArgument(command, args.positional[1], true, status);
+    if (!t) return status;
+    // The row's "lines" are argument positions, so errors point at the argument.
+    InputRow row{3, {{"TypeID", args.positional[2], 3}}};
+    for (std::size_t i = 3; i < args.positional.size(); ++i) {
+        const std::string& assignment = args.positional[i];
+        const std::size_t equals = assignment.find('=');
+        if (equals == std::string::npos || equals == 0)
+            return UsageError(command, QuotedText(assignment) + " is not FIELD=VALUE");
+        row.cells.push_back(
+            {assignment.substr(0, equals), assignment.substr(equals + 1), static_cast<int>(i + 1)});
+    }
+    std::optional<LoadedArchive> archive = Load(args.positional[0], {*t, kDescTable});
+    if (!archive) return kExitFailure;
+    return ImportRows(args.positional[0], *archive, *t, {row}, args.Has("--dry-run"), "ledgrin-cli set",
+                      true);
+}
+
+int RunVerify(const Command& command, const ParsedArgs& args) {
+    if (args.positional.size() != 1) return UsageError(command, "expected ARCHIVE");
+    LoadedArchive archive = LoadArchive(args.positional[0]);
+    if (!archive.opened) {
+        Err(args.positional[0] + ": cannot open the archive");
+        return kExitFailure;
+    }
+    const VerifyReport report = VerifyArchive(archive);
+    Out(report.text);
+    return report.damagedTables > 0 ? kExitFailure : kExitOk;
+}
+
+int RunDiff(const Command& command, const ParsedArgs& args) {
+    if (args.positional.size() != 2 && args.positional.size() != 3)
+        return UsageError(command, "expected ARCHIVE_A, ARCHIVE_B and optionally TABLE");
+    int status = kExitOk;
+    std::optional<TableIndex> only;
+    if (args.positional.size() == 3 && !(only = TableArgument(command, args.positional[2], false, status)))
+        return status;
+    std::optional<LoadedArchive> a = Load(args.positional[0], {});
+    std::optional<LoadedArchive> b = a ? Load(args.positional[1], {}) : std::nullopt;
+    if (!a || !b) return kExitFailure;
+    std::string out;
+    for (TableIndex t = 0; t < kTableCount; ++t) {
+        if (only && t != *only) continue;
+        for (const LoadedArchive* side : {&*a, &*b}) {
+            if (side->results[t] == kLoaded) continue;
+            Err(args.positional[side == &*a ? 0 : 1] + ": " + EntryName(t) + ": " +
+                LoadProblem(side->store[t], side->results[t]));
+            status = kExitFailure;
+        }
+        if (a->results[t] == kLoaded && b->results[t] == kLoaded) out += DiffTable(a->store, b->store, t);
+    }
+    Out(out);
+    return status;
+}
+
+const Command kCommands[] = {
+    {"tables", kTablesHelp, {}, RunTables},
+    {"export", kExportHelp, {{"--format", true}, {"-o", true}}, RunExport},
+    {"import", kImportHelp, {{"--format", true}, {"--dry-run", false}}, RunImport},
+    {"set", kSetHelp, {{"--dry-run", false}}, RunSet},
+    {"verify", kVerifyHelp, {}, RunVerify},
+    {"diff", kDiffHelp, {}, RunDiff},
+};
+
+const Command* FindCommand(const std::string& name) {
+    for (const Command& command : kCommands)
+        if (name == command.name) return &command;
+    return nullptr;
+}
+
+std::string OverallHelp() {
+    std::string text = std::string(kOverallUsage) + kOverallIntro + "\nCommands:\n";
+    for (const Command& command : kCommands) {
+        char line[160];
+        std::snprintf(line, sizeof line, "  %-8s %s\n", command.name, command.help.summary);
+        text += line;
+    }
+    return text + kOverallNotes;
+}
+
+int Run(const std::vector<std::string>& args) {
+    if (args.empty()) {
+        std::fputs(kOverallUsage, stderr);
+        return kExitUsage;
+    }
+    const std::string& first = args[0];
+    if (first == "--help" || first == "-h" || (first == "help" && args.size() == 1)) {
+        Out(OverallHelp());
+        return kExitOk;
+    }
+    const bool helpFor = first == "help";
+    const Command* command = FindCommand(helpFor ? args[1] : first);
+    if (!command) {
+        Err("unknown command " + QuotedText(helpFor ? args[1] : first));
+        std::fputs(kOverallUsage, stderr);
+        return kExitUsage;
+    }
+    const ParsedArgs parsed =
+        ParseArgs(std::vector<std::string>(args.begin() + 1, args.end()), command->options);
+    if (helpFor || parsed.help) {
+        Out(std::string(command->help.usage) + "\n" + command->help.details);
+        return kExitOk;
+    }
+    if (!parsed.error.empty()) return UsageError(*command, parsed.error);
+    return command->run(*command, parsed);
+}
+
+} // namespace
+
+int RunCommandLine(const std::vector<std::string>& args) noexcept {
+    try {
+        return Run(args);
+    } catch (const std::bad_alloc&) {
+        // No message that allocates: memory is what ran out.
+        std::fputs("ledgrin-cli: out of memory; nothing was written\n", stderr);
+        return kExitFailure;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "ledgrin-cli: unexpected failure (%s); nothing was written\n", e.what());
+        return kExitFailure;
+    }
+}
+
+} // namespace ledgrin::cli

@@ -1,0 +1,67 @@
+// The columns of a table as export writes them and import reads them: the record's
+// index, every named field under its name (with the Name text after TypeID), read-only
+// columns decoded from the TypeID and the label lists, and the item's description.
+#pragma once
+
+#include "archive/TableStore.h"
+#include "records/RecordFields.h"
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace ledgrin::cli {
+
+enum class ColumnKind {
+    Index,       // the record's index in its table; import uses it only to tell apart
+                 // records that share a TypeID
+    Field,       // a named numeric field of the record
+    Name,        // the Name text
+    Decoded,     // read-only: a TypeID bit field or a label, derived from the record
+    Description, // the item's description text (Desc table)
+};
+
+// A decoded column's value for one record of its table.
+using DecodeFn = std::string (*)(const std::uint8_t* record);
+
+struct Column {
+    const char* name;
+    ColumnKind kind;
+    bool numeric;          // written as a JSON number
+    const FieldDef* field; // Field only
+    DecodeFn decode;       // Decoded only
+};
+
+// In export order. For the Desc table: Index, TypeID and Description.
+std::vector<Column> TableColumns(TableIndex t);
+
+// The column named `name` (A to Z folded), or nullptr.
+const Column* FindColumn(const std::vector<Column>& columns, std::string_view name);
+
+// The value of the field named `name` in a record of table t; 0 when the table has none.
+std::uint32_t FieldValue(TableIndex t, const std::uint8_t* record, const char* name);
+
+// The first Desc record of each TypeID, found once: a scan per item would make an export
+// or import of a full table take quadratic time.
+class DescIndex {
+  public:
+    explicit DescIndex(const TableStore& store);
+    // Index of the first Desc record with typeId, or kNoDescription.
+    std::size_t Find(std::uint32_t typeId) const;
+    // The text of an item's first description; empty when it has none.
+    std::string TextOf(std::uint32_t typeId) const;
+
+  private:
+    const TableStore& store_;
+    std::unordered_map<std::uint32_t, std::size_t> first_;
+};
+
+// The text of a Desc record's field, up to the NUL, at most 512 bytes, line feeds as stored.
+std::string StoredDescText(const std::uint8_t* descRecord);
+
+// The value of one column for record `index` of table t.
+std::string CellText(const TableStore& store, const DescIndex& descriptions, TableIndex t, std::size_t index,
+                     const Column& column);
+
+} // namespace ledgrin::cli
