@@ -5,7 +5,12 @@
 
 namespace ledgrin {
 
+namespace {
+bool gQuiet = false;
+}
+
 void DiagPrintf(const char* format, ...) {
+    if (gQuiet) return;
     va_list args;
     va_start(args, format);
     std::vprintf(format, args);
@@ -14,8 +19,17 @@ void DiagPrintf(const char* format, ...) {
 }
 
 void DiagLine(const char* text) {
+    if (gQuiet) return;
     std::printf("%s\n", text);
     std::fflush(stdout);
+}
+
+QuietDiagnostics::QuietDiagnostics() : wasQuiet_(gQuiet) {
+    gQuiet = true;
+}
+
+QuietDiagnostics::~QuietDiagnostics() {
+    gQuiet = wasQuiet_;
 }
 
 } // namespace ledgrin

@@ -12,4 +12,17 @@ void DiagPrintf(const char* format, ...);
 // Prints text followed by a line feed.
 void DiagLine(const char* text);
 
+// Turns the diagnostic lines off while it lives, for tools whose standard output
+// carries data of their own.
+class QuietDiagnostics {
+  public:
+    QuietDiagnostics();
+    ~QuietDiagnostics();
+    QuietDiagnostics(const QuietDiagnostics&) = delete;
+    QuietDiagnostics& operator=(const QuietDiagnostics&) = delete;
+
+  private:
+    bool wasQuiet_;
+};
+
 } // namespace ledgrin

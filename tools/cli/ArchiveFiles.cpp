@@ -2,75 +2,17 @@
 
 #include "archive/FileReplace.h"
 #include "archive/TableSave.h"
+#include "records/Diagnostics.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#else
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 namespace ledgrin::cli {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-#ifdef _WIN32
-int DupFd(int fd) {
-    return _dup(fd);
-}
-int Dup2Fd(int from, int to) {
-    return _dup2(from, to);
-}
-int CloseFd(int fd) {
-    return _close(fd);
-}
-int OpenNullDevice() {
-    return _open("NUL", _O_WRONLY);
-}
-#else
-int DupFd(int fd) {
-    return dup(fd);
-}
-int Dup2Fd(int from, int to) {
-    return dup2(from, to);
-}
-int CloseFd(int fd) {
-    return close(fd);
-}
-int OpenNullDevice() {
-    return open("/dev/null", O_WRONLY);
-}
-#endif
-
-// Sends standard output to the null device while it lives.
-class QuietStdout {
-  public:
-    QuietStdout() {
-        std::fflush(stdout);
-        saved_ = DupFd(1);
-        int null = OpenNullDevice();
-        if (saved_ >= 0 && null >= 0) Dup2Fd(null, 1);
-        if (null >= 0) CloseFd(null);
-    }
-    ~QuietStdout() {
-        std::fflush(stdout);
-        if (saved_ < 0) return;
-        Dup2Fd(saved_, 1);
-        CloseFd(saved_);
-    }
-    QuietStdout(const QuietStdout&) = delete;
-    QuietStdout& operator=(const QuietStdout&) = delete;
-
-  private:
-    int saved_ = -1;
-};
 
 // A new folder beside the archive, on its volume, so the final move is a rename.
 bool MakeWorkFolder(const fs::path& archive, fs::path& folder) {
@@ -106,7 +48,7 @@ bool LoadedArchive::AllLoaded() const {
 LoadedArchive LoadArchive(const std::string& path) {
     LoadedArchive archive;
     archive.results.fill(kArchiveNotFound);
-    QuietStdout quiet;
+    QuietDiagnostics quiet;
     for (TableIndex t = 0; t < kTableCount; ++t) {
         archive.results[t] = LoadTable(archive.store, t, path);
         if (archive.results[t] == kArchiveNotFound) return archive;
@@ -131,7 +73,7 @@ SaveAllResult SaveTables(const TableStore& store, const std::vector<TableIndex>&
     if (!MakeWorkFolder(archive, folder)) return SaveAllResult::CannotPrepare;
     SaveAllResult result;
     {
-        QuietStdout quiet;
+        QuietDiagnostics quiet;
         result = SaveInFolder(store, tables, archive, folder);
     }
     std::error_code ec;
