@@ -1,0 +1,37 @@
+// Temporary folders and archives for the window and start-up tests.
+#pragma once
+
+#include "records/TableInfo.h"
+
+#include <string>
+
+namespace ledgrin {
+
+// A fresh folder under the system's temporary folder, removed with its files when the
+// object goes away.
+class TempFolder {
+  public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + "\\" + name; }
+
+  private:
+    std::string path_;
+};
+
+// The small demo archive (seed 1). True when written.
+bool WriteGoodArchive(const std::string& path);
+
+// The small demo archive with table t's Version set to `version`.
+bool WriteArchiveWithVersion(const std::string& path, TableIndex t, unsigned version);
+
+// The small demo archive with table t's entry cut to its header and half a record.
+bool WriteArchiveWithTruncatedTable(const std::string& path, TableIndex t);
+
+std::string ReadWholeFile(const std::string& path);
+
+} // namespace ledgrin

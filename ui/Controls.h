@@ -1,0 +1,37 @@
+// The 82 child controls of the main window, described once, and their creation.
+#pragma once
+
+#include "ui/ControlIds.h"
+
+#include <windows.h>
+
+namespace ledgrin {
+
+struct ControlSpec {
+    int id;
+    const char* className;
+    const char* text; // window text at creation (list views and drop-down lists do not show it)
+    DWORD style;      // without WS_CHILD and WS_VISIBLE, which CreateControls adds
+    bool shown;       // WS_VISIBLE at creation
+    int x96, y96, width96, height96;
+};
+
+// In creation order, which is also the z-order and so the Tab order.
+extern const ControlSpec kControls[kControlCount];
+
+struct ColumnSpec {
+    int listId;
+    const char* header;
+    int width96;
+};
+
+// The list-view columns, in the order they are inserted (per list: column 0, 1, ...).
+constexpr int kColumnCount = 5;
+extern const ColumnSpec kColumns[kColumnCount];
+
+// Creates every control with the stock font, fills the four drop-down lists with their
+// rows for the "Part" table, then adds the list-view columns. Positions and sizes are
+// scaled by gDpi.
+void CreateControls(HWND window);
+
+} // namespace ledgrin

@@ -1,0 +1,107 @@
+#include "archive/TableSave.h"
+#include "records/Diagnostics.h"
+#include "ui/AppState.h"
+#include "ui/ControlIds.h"
+#include "ui/DlgItems.h"
+#include "ui/Handlers.h"
+#include "ui/RecordEdit.h"
+
+#include <cstring>
+
+namespace ledgrin {
+
+namespace {
+
+constexpr char kSaveFailedText[] = "Could not write tarvik_gb.iff. Please check file permissions.";
+
+std::uint32_t ReadNumber(HWND window, int id) {
+    char text[64] = {};
+    GetDlgItemTextA(window, id, text, sizeof text);
+    return ParseNumberBox(text);
+}
+
+int SelectedRow(HWND window, int id) {
+    return static_cast<int>(SendDlgItemMessageA(window, id, CB_GETCURSEL, 0, 0));
+}
+
+RecordValues ReadPanel(HWND window) {
+    RecordValues v;
+    char name[40] = {}; // 39 characters and a NUL
+    GetDlgItemTextA(window, IdNameEdit, name, sizeof name);
+    v.name = name;
+    v.price = ReadNumber(window, IdPriceEdit);
+    v.discountPrice = ReadNumber(window, IdDiscountEdit);
+    v.currencyRow = SelectedRow(window, IdCurrencyCombo);
+    v.tradeable = IsItemChecked(window, IdTradeableCheck);
+    v.notGiftable = IsItemChecked(window, IdNotGiftableCheck);
+    v.availInShop = IsItemChecked(window, IdAvailInShopCheck);
+    v.displayOnly = IsItemChecked(window, IdDisplayOnlyCheck);
+    v.isNew = IsItemChecked(window, IdNewCheck);
+    v.isHot = IsItemChecked(window, IdHotCheck);
+    v.levelRow = SelectedRow(window, IdLevelCombo);
+    v.maximum = IsItemChecked(window, IdMaximumCheck);
+    for (int i = 0; i < 5; ++i) {
+        v.stats[i] = ReadNumber(window, kStatEdits[i]);
+        v.seconds[i] = ReadNumber(window, kSecondStatEdits[i]);
+    }
+    v.price7Days = ReadNumber(window, IdPrice7DaysEdit);
+    v.price30Days = ReadNumber(window, IdPrice30DaysEdit);
+    v.crellPercent = ReadNumber(window, IdCrellEdit);
+    v.expPercent = ReadNumber(window, IdExperienceEdit);
+    v.extraItem = IsItemChecked(window, IdExtraItemCheck);
+    v.payMonthly = IsItemChecked(window, IdPayMonthlyCheck);
+    v.effectValue = ReadNumber(window, IdEffectValueEdit);
+    v.effectTime = ReadNumber(window, IdEffectTimeEdit);
+    return v;
+}
+
+// The record index carried by the row under the list's selection mark; 0 without one.
+std::uint32_t MarkedRecord(HWND list, int mark) {
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = mark;
+    if (mark < 0 || !SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return 0;
+    return static_cast<std::uint32_t>(item.lParam);
+}
+
+void RefreshRowName(HWND list, int mark, std::string_view name) {
+    if (mark < 0) return;
+    char text[41] = {};
+    std::memcpy(text, name.data(), name.size() < 40 ? name.size() : 40);
+    LVITEMA item = {};
+    item.iSubItem = 1;
+    item.pszText = text;
+    SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(mark), reinterpret_cast<LPARAM>(&item));
+}
+
+void SaveAndReport(HWND window, TableIndex t) {
+    if (SaveTable(gStore, t, gArchivePath, gExeDirectory) == kSaved) return;
+    DiagLine("Failed.");
+    MessageBoxA(window, kSaveFailedText, "Error", MB_ICONERROR | MB_OK);
+}
+
+} // namespace
+
+void OnCheckPairClicked(HWND window, int id, int code) {
+    if (code != BN_CLICKED) return;
+    PairEffect effect = CheckPairEffect(id, IsItemChecked(window, id));
+    if (effect.change) SetItemChecked(window, effect.otherId, effect.otherChecked);
+}
+
+void OnUpdatePressed(HWND window) {
+    TableIndex t = gCurrentTable;
+    HWND list = GetDlgItem(window, IdItemList);
+    int mark = static_cast<int>(SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0));
+    std::uint32_t index = MarkedRecord(list, mark);
+    char description[kDescriptionBoxLimit] = {};
+    GetDlgItemTextA(window, IdDescriptionEdit, description, sizeof description);
+    UpdateOutcome outcome =
+        ApplyRecordUpdate(gStore, t, index, ReadNumber(window, IdTypeIdEdit), ReadPanel(window), description);
+    if (outcome.refused) return;
+    RefreshRowName(list, mark, outcome.name);
+    // The record stays changed in memory whatever the saves report; both are tried.
+    SaveAndReport(window, t);
+    SaveAndReport(window, kDescTable);
+}
+
+} // namespace ledgrin
