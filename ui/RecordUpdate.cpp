@@ -13,6 +13,8 @@ namespace ledgrin {
 namespace {
 
 constexpr char kSaveFailedText[] = "Could not write tarvik_gb.iff. Please check file permissions.";
+constexpr char kDescFullText[] = "The description table is full; the description was not saved.";
+constexpr char kDescNoMemoryText[] = "Out of memory; the description was not saved.";
 
 std::uint32_t ReadNumber(HWND window, int id) {
     char text[64] = {};
@@ -74,10 +76,21 @@ void RefreshRowName(HWND list, int mark, std::string_view name) {
     SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(mark), reinterpret_cast<LPARAM>(&item));
 }
 
+void ShowError(HWND window, const char* text) {
+    MessageBoxA(window, text, "Error", MB_ICONERROR | MB_OK);
+}
+
+// A description that could not be appended is lost unless the user hears of it; the
+// record itself has been written and is saved all the same.
+void ReportRefusedAppend(HWND window, const UpdateOutcome& outcome) {
+    if (!outcome.appended || outcome.append == AppendResult::Appended) return;
+    ShowError(window, outcome.append == AppendResult::TableFull ? kDescFullText : kDescNoMemoryText);
+}
+
 void SaveAndReport(HWND window, TableIndex t) {
     if (SaveTable(gStore, t, gArchivePath, gExeDirectory) == kSaved) return;
     DiagLine("Failed.");
-    MessageBoxA(window, kSaveFailedText, "Error", MB_ICONERROR | MB_OK);
+    ShowError(window, kSaveFailedText);
 }
 
 } // namespace
@@ -99,6 +112,7 @@ void OnUpdatePressed(HWND window) {
         ApplyRecordUpdate(gStore, t, index, ReadNumber(window, IdTypeIdEdit), ReadPanel(window), description);
     if (outcome.refused) return;
     RefreshRowName(list, mark, outcome.name);
+    ReportRefusedAppend(window, outcome);
     // The record stays changed in memory whatever the saves report; both are tried.
     SaveAndReport(window, t);
     SaveAndReport(window, kDescTable);

@@ -30,8 +30,10 @@ void RemoveTree(const std::string& folder) {
     RemoveDirectoryA(folder.c_str());
 }
 
-// The demo archive's entries with one table entry changed by `edit`.
-template <typename Edit> bool WriteEditedArchive(const std::string& path, TableIndex t, Edit edit) {
+} // namespace
+
+bool WriteEditedArchive(const std::string& path, TableIndex t,
+                        const std::function<void(std::vector<std::uint8_t>& entry)>& edit) {
     TableStore store;
     std::vector<ZipEntry> entries;
     if (BuildDemoTables({DemoSize::Small, 1}, store) != DemoResult::Done) return false;
@@ -40,8 +42,6 @@ template <typename Edit> bool WriteEditedArchive(const std::string& path, TableI
         if (entry.name == EntryName(t)) edit(entry.bytes);
     return WriteZipFile(path, entries) == ZipWriteResult::Written;
 }
-
-} // namespace
 
 TempFolder::TempFolder() {
     static int counter = 0;
@@ -73,6 +73,13 @@ bool WriteArchiveWithVersion(const std::string& path, TableIndex t, unsigned ver
 bool WriteArchiveWithTruncatedTable(const std::string& path, TableIndex t) {
     return WriteEditedArchive(path, t,
                               [t](std::vector<std::uint8_t>& bytes) { bytes.resize(8 + RecordSize(t) / 2); });
+}
+
+bool WriteArchiveWithEmptyTable(const std::string& path, TableIndex t) {
+    return WriteEditedArchive(path, t, [](std::vector<std::uint8_t>& bytes) {
+        bytes.resize(8); // RecordCount (u16 at 0) becomes 0; HeaderWord2 and Version stay
+        bytes[0] = bytes[1] = 0;
+    });
 }
 
 std::string ReadWholeFile(const std::string& path) {

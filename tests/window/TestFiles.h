@@ -3,7 +3,10 @@
 
 #include "records/TableInfo.h"
 
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace ledgrin {
 
@@ -23,6 +26,10 @@ class TempFolder {
     std::string path_;
 };
 
+// The small demo archive with table t's entry (header and records) changed by `edit`.
+bool WriteEditedArchive(const std::string& path, TableIndex t,
+                        const std::function<void(std::vector<std::uint8_t>& entry)>& edit);
+
 // The small demo archive (seed 1). True when written.
 bool WriteGoodArchive(const std::string& path);
 
@@ -31,6 +38,9 @@ bool WriteArchiveWithVersion(const std::string& path, TableIndex t, unsigned ver
 
 // The small demo archive with table t's entry cut to its header and half a record.
 bool WriteArchiveWithTruncatedTable(const std::string& path, TableIndex t);
+
+// The small demo archive with table t's entry holding no records (its header only).
+bool WriteArchiveWithEmptyTable(const std::string& path, TableIndex t);
 
 std::string ReadWholeFile(const std::string& path);
 

@@ -90,5 +90,18 @@ TEST_F(Dpi96, ExactlyOneOfMinimumAndMaximumStaysChecked) {
     EXPECT_NE(maximum, Checked(Item(10029)));
 }
 
+TEST_F(Dpi96, CheckPairsActOnClicksOnly) {
+    ShowFirstTable();
+    SendMessageA(Item(10028), BM_SETCHECK, BST_UNCHECKED, 0);
+    SendMessageA(Item(10029), BM_SETCHECK, BST_UNCHECKED, 0);
+    // A double click (code 5) from " Minimum" is no click: " Maximum" stays as it is.
+    SendMessageA(window_, WM_COMMAND, MAKEWPARAM(10028, BN_DOUBLECLICKED),
+                 reinterpret_cast<LPARAM>(Item(10028)));
+    EXPECT_FALSE(Checked(Item(10029)));
+    // A click that leaves " Minimum" unchecked checks " Maximum".
+    SendMessageA(window_, WM_COMMAND, MAKEWPARAM(10028, BN_CLICKED), reinterpret_cast<LPARAM>(Item(10028)));
+    EXPECT_TRUE(Checked(Item(10029)));
+}
+
 } // namespace
 } // namespace ledgrin

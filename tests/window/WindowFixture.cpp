@@ -66,6 +66,33 @@ void MainWindowTest::ShowFirstTable() {
     PumpMessages();
 }
 
+bool FreshArchiveTest::WriteArchive(const std::string& path) {
+    return WriteGoodArchive(path);
+}
+
+void FreshArchiveTest::SetUp() {
+    savedArchivePath_ = gArchivePath;
+    savedExeDirectory_ = gExeDirectory;
+    savedStore_ = gStore;
+    folder_ = std::make_unique<TempFolder>();
+    std::string archive = folder_->File("tarvik_gb.iff");
+    ASSERT_TRUE(WriteArchive(archive));
+    gArchivePath = archive;
+    gExeDirectory = folder_->path();
+    gStore = TableStore{};
+    ASSERT_TRUE(LoadAllTables(archive));
+    MainWindowTest::SetUp();
+    ShowFirstTable();
+}
+
+void FreshArchiveTest::TearDown() {
+    MainWindowTest::TearDown();
+    gArchivePath = savedArchivePath_;
+    gExeDirectory = savedExeDirectory_;
+    gStore = savedStore_;
+    folder_.reset();
+}
+
 std::string MainWindowTest::Text(int id) const {
     char text[1100] = {};
     GetDlgItemTextA(window_, id, text, sizeof text);

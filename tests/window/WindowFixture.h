@@ -2,10 +2,14 @@
 // small demo archive.
 #pragma once
 
+#include "archive/TableStore.h"
+#include "tests/window/TestFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 namespace ledgrin {
@@ -25,6 +29,23 @@ class MainWindowTest : public ::testing::Test {
     std::string Text(int id) const;
 
     HWND window_ = nullptr;
+};
+
+// The window on an archive of its own, written afresh for each test and shown as
+// start-up shows it, so that a test may change records and the archive on disk. The
+// process-wide store and paths are put back afterwards.
+class FreshArchiveTest : public MainWindowTest {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+    // The archive the test starts from: the small demo archive unless overridden.
+    virtual bool WriteArchive(const std::string& path);
+
+    std::unique_ptr<TempFolder> folder_; // the archive and the temporary archive of saves
+
+  private:
+    std::string savedArchivePath_, savedExeDirectory_;
+    TableStore savedStore_;
 };
 
 // Handles every message waiting for this thread (a quit message from a destroyed
