@@ -31,6 +31,9 @@ const char* const kAdjectives[] = {
 // Names with bytes from 0x80 up (Latin-1), for the search and the name sort.
 const char* const kLatinAdjectives[] = {"Caf\xE9", "\xC9lan", "Cr\xE8me", "Fr\xEAne", "Fj\xF6rd", "Se\xF1or"};
 
+// Colour variants, so that a large table does not repeat the same few names.
+const char* const kColours[] = {"Navy",  "Crimson", "Ivory",   "Olive", "Teal",
+                                "Slate", "Coral",   "Mustard", "Plum",  "Sky"};
 const char* const kTops[] = {"Polo", "Vest", "Windbreaker", "Cardigan", "Jersey", "Pullover"};
 const char* const kBottoms[] = {"Slacks", "Skort", "Chinos", "Shorts", "Plus Fours", "Culottes"};
 const char* const kHeadwear[] = {"Visor", "Cap", "Beret", "Bucket Hat", "Headband", "Flat Cap"};
@@ -221,7 +224,10 @@ void FillPart(DemoContext& c, FieldWriter& w, std::size_t index) {
     std::uint32_t slot = index < 16 ? kFirstPartSlots[index % 8] : c.rng.Pick(kPartSlots);
     if (index == 18) chr = 20;      // a character code without a name
     if (index % 53 == 17) slot = 7; // a slot without a label
-    std::string name = Adjective(c.rng, index) + " " + Pick(c.rng, kGarments[slot]);
+    std::string lead = Adjective(c.rng, index);
+    std::string noun = Pick(c.rng, kGarments[slot]);
+    std::string name = lead + " " + noun;
+    if (c.rng.Percent(60)) name += " " + Pick(c.rng, W(kColours));
     FillHead(c, w, index, NewTypeId(c, kPartTable, chr, slot), name, {1500, 24000, 80, 980, 30});
     if (index == 5) std::memcpy(w.record + kNameOffset, kFullWidthName, kNameSize);
     w.Set("PartSlot", slot);
@@ -241,7 +247,9 @@ void FillItem(DemoContext& c, FieldWriter& w, std::size_t index) {
 }
 
 void FillClubSet(DemoContext& c, FieldWriter& w, std::size_t index) {
-    std::string name = Adjective(c.rng, index) + " " + Pick(c.rng, W(kClubWords));
+    std::string lead = Adjective(c.rng, index);
+    std::string noun = Pick(c.rng, W(kClubWords));
+    std::string name = lead + " " + noun;
     FillHead(c, w, index, NewTypeId(c, kClubSetTable, 0, c.rng.Below(4)), name, {5000, 60000, 300, 2500, 35});
     std::uint32_t stats[5], maximums[5];
     RandomStats(c.rng, stats, 1, 9);
@@ -251,14 +259,18 @@ void FillClubSet(DemoContext& c, FieldWriter& w, std::size_t index) {
 }
 
 void FillBall(DemoContext& c, FieldWriter& w, std::size_t index) {
-    std::string name = Adjective(c.rng, index) + " " + Pick(c.rng, W(kBallWords));
+    std::string lead = Adjective(c.rng, index);
+    std::string noun = Pick(c.rng, W(kBallWords));
+    std::string name = lead + " " + noun;
     FillHead(c, w, index, NewTypeId(c, kBallTable, 0, c.rng.Below(3)), name, {200, 3000, 10, 200, 30});
 }
 
 const std::uint32_t kBonusPercents[] = {0, 0, 0, 110, 120, 130, 150}; // 0 means 100: no bonus
 
 void FillMascot(DemoContext& c, FieldWriter& w, std::size_t index) {
-    std::string name = Adjective(c.rng, index) + " " + Pick(c.rng, W(kAnimals));
+    std::string lead = Adjective(c.rng, index);
+    std::string noun = Pick(c.rng, W(kAnimals));
+    std::string name = lead + " " + noun;
     std::uint32_t price =
         FillHead(c, w, index, NewTypeId(c, kMascotTable, 0, 0), name, {3000, 40000, 400, 2500, 60});
     w.Set("PriceCopy", price);
@@ -267,7 +279,10 @@ void FillMascot(DemoContext& c, FieldWriter& w, std::size_t index) {
     std::uint32_t stats[5], none[5] = {};
     RandomStats(c.rng, stats, 0, 2);
     w.Stats(stats, none);
-    w.Set("BonusRates", c.rng.Pick(kBonusPercents) << 16 | c.rng.Pick(kBonusPercents));
+    // Drawn one after the other: the order of two draws in one expression is unspecified.
+    const std::uint32_t expBonus = c.rng.Pick(kBonusPercents);
+    const std::uint32_t crellBonus = c.rng.Pick(kBonusPercents);
+    w.Set("BonusRates", expBonus << 16 | crellBonus);
     // Bits 1 and 2 are not the editor's; some mascots carry them.
     w.Set("MascotFlags", (c.rng.Percent(30) ? 1u : 0u) | (index % 5 == 3 ? 6u : 0u));
 }
@@ -341,7 +356,9 @@ void FillHairStyle(DemoContext& c, FieldWriter& w, std::size_t index) {
 }
 
 void FillCaddieItem(DemoContext& c, FieldWriter& w, std::size_t index) {
-    std::string name = Pick(c.rng, W(kCaddies)) + "'s " + Pick(c.rng, W(kCaddieThings));
+    std::string owner = Pick(c.rng, W(kCaddies));
+    std::string thing = Pick(c.rng, W(kCaddieThings));
+    std::string name = owner + "'s " + thing;
     std::uint32_t price =
         FillHead(c, w, index, NewTypeId(c, kCaddieItemTable, 0, 0), name, {1000, 20000, 50, 800, 40});
     if (index == 2) { // a price beyond 16 bits: PriceCopy holds its low 16 bits

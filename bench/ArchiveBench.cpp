@@ -1,0 +1,127 @@
+// Loading and saving the archive, each beside the standard tool doing the same work:
+// all fourteen tables against `unzip -p` extracting the same entries in one process, and
+// a save of the largest table against `zip -9` replacing that entry in a copy of the
+// archive and against a plain copy of the archive file (one pass over its bytes, written
+// to disk as a save writes its archive).
+#include "archive/TableLoad.h"
+#include "archive/TableSave.h"
+#include "bench/BenchSupport.h"
+#include "bench/Comparisons.h"
+#include "tools/ZipWriter.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+namespace ledgrin::bench {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void LoadAllTables(benchmark::State& state, DemoSize size) {
+    const std::string& path = DemoArchivePath(size);
+    for (auto _ : state) {
+        TableStore store;
+        for (TableIndex t = 0; t < kTableCount; ++t)
+            if (LoadTable(store, t, path) != kLoaded) state.SkipWithError("a table did not load");
+        benchmark::DoNotOptimize(store);
+    }
+}
+
+void UnzipAllTables(benchmark::State& state, DemoSize size) {
+    std::vector<std::string> argv = {"unzip", "-p", DemoArchivePath(size)};
+    for (TableIndex t = 0; t < kTableCount; ++t)
+        argv.push_back(EntryName(t));
+    for (auto _ : state)
+        if (RunProgram(argv) != 0) state.SkipWithError("unzip failed");
+}
+
+// A whole Ledgrin process that loads all fourteen tables (the demo tool's summary).
+void LoadInProcessOfItsOwn(benchmark::State& state, DemoSize size) {
+    std::vector<std::string> argv = {LEDGRIN_DEMO_PROGRAM, "--summary", DemoArchivePath(size)};
+    for (auto _ : state)
+        if (RunProgram(argv) != 0) state.SkipWithError("ledgrin-demo failed");
+}
+
+TableIndex LargestTable(const TableStore& store) {
+    TableIndex largest = 0;
+    for (TableIndex t = 1; t < kTableCount; ++t)
+        if (store[t].Records.size() > store[largest].Records.size()) largest = t;
+    return largest;
+}
+
+// A folder of its own with a copy of the demo archive; returns the copy's path.
+std::string CopyIntoFolder(const std::string& folderName, DemoSize size, const std::string& fileName) {
+    fs::path folder = fs::path(BenchFolder()) / folderName;
+    fs::create_directories(folder);
+    std::string copy = (folder / fileName).string();
+    fs::copy_file(DemoArchivePath(size), copy, fs::copy_options::overwrite_existing);
+    return copy;
+}
+
+void SaveLargestTable(benchmark::State& state, DemoSize size) {
+    const TableStore& store = DemoTables(size);
+    const TableIndex t = LargestTable(store);
+    std::string archive = CopyIntoFolder(std::string("save-") + DemoName(size), size, "tarvik_gb.iff");
+    std::string folder = fs::path(archive).parent_path().string();
+    for (auto _ : state)
+        if (SaveTable(store, t, archive, folder) != kSaved) state.SkipWithError("the save failed");
+    state.SetLabel(EntryName(t));
+}
+
+void ZipReplaceLargestEntry(benchmark::State& state, DemoSize size) {
+    const TableStore& store = DemoTables(size);
+    const TableIndex t = LargestTable(store);
+    std::string archive = CopyIntoFolder(std::string("zip-") + DemoName(size), size, "copy.iff");
+    std::string folder = fs::path(archive).parent_path().string();
+    const TableSlot& slot = store[t];
+    if (!WriteFile(folder + "/" + EntryName(t),
+                   TableEntryBytes(slot.RecordCount, slot.HeaderWord2, slot.Version, slot.Records)))
+        state.SkipWithError("cannot write the entry file");
+    for (auto _ : state)
+        if (RunProgram({"zip", "-q", "-9", "copy.iff", EntryName(t)}, folder) != 0)
+            state.SkipWithError("zip failed");
+    state.SetLabel(EntryName(t));
+}
+
+void CopyArchive(benchmark::State& state, DemoSize size) {
+    fs::path folder = fs::path(BenchFolder()) / (std::string("copy-") + DemoName(size));
+    fs::create_directories(folder);
+    std::string copy = (folder / "copy.iff").string();
+    for (auto _ : state)
+        if (!CopyFileDurably(DemoArchivePath(size), copy)) state.SkipWithError("the copy failed");
+}
+
+void Register(const std::string& name, void (*fn)(benchmark::State&, DemoSize), DemoSize size) {
+    benchmark::RegisterBenchmark(name.c_str(), fn, size)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime() // the other tools' work happens in child processes
+        ->Repetitions(5)
+        ->ReportAggregatesOnly(true);
+}
+
+} // namespace
+
+void RegisterArchiveBenchmarks() {
+    for (const BenchSize& s : kBenchSizes) {
+        std::string suffix = std::string("/") + s.name;
+        Register("load/ledgrin" + suffix, LoadAllTables, s.size);
+        Register("load/unzip-p" + suffix, UnzipAllTables, s.size);
+        Register("load-process/ledgrin-demo" + suffix, LoadInProcessOfItsOwn, s.size);
+        Register("save/ledgrin" + suffix, SaveLargestTable, s.size);
+        Register("save/zip-9" + suffix, ZipReplaceLargestEntry, s.size);
+        Register("save/copy" + suffix, CopyArchive, s.size);
+
+        AddComparison("load all 14 tables, " + std::string(s.name), "load/ledgrin" + suffix, "unzip -p",
+                      "load/unzip-p" + suffix);
+        AddComparison("load all 14 tables (whole process), " + std::string(s.name),
+                      "load-process/ledgrin-demo" + suffix, "unzip -p", "load/unzip-p" + suffix);
+        AddComparison("save the largest table, " + std::string(s.name), "save/ledgrin" + suffix, "zip -9",
+                      "save/zip-9" + suffix);
+        AddComparison("save the largest table, " + std::string(s.name), "save/ledgrin" + suffix,
+                      "copy + fsync", "save/copy" + suffix);
+    }
+}
+
+} // namespace ledgrin::bench
