@@ -9,98 +9,64 @@
 namespace ledgrin {
 namespace {
 
-CommandLine Parse(std::vector<const char*> args, const char* exeDirectory = "C:\\Games") {
-    args.insert(args.begin(), "Ledgrin.exe");
-    return ParseCommandLine(static_cast<int>(args.size()), args.data(), exeDirectory);
+TEST(ExeDirectory, CutAtTheLastBackslashOrColon) {
+    const std::string longFolder = "C:\\" + std::string(300, 'g');
+    const struct {
+        std::string exePath, directory;
+    } cases[] = {
+        {"C:\\Ledgrin.exe", "C:\\"}, // a root backslash stays
+        {"\\Ledgrin.exe", "\\"},
+        {"C:\\Games\\Ledgrin.exe", "C:\\Games"}, // any other backslash goes
+        {"\\\\server\\share\\Ledgrin.exe", "\\\\server\\share"},
+        {"C:Ledgrin.exe", "C:"}, // a drive colon stays
+        {"Ledgrin.exe", ""},
+        {"", ""},
+        {longFolder + "\\Ledgrin.exe", longFolder},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ExeDirectoryFromPath(c.exePath), c.directory) << c.exePath;
 }
 
-TEST(ExeDirectory, RootBackslashStays) {
-    EXPECT_EQ("C:\\", ExeDirectoryFromPath("C:\\Ledgrin.exe"));
-    EXPECT_EQ("\\", ExeDirectoryFromPath("\\Ledgrin.exe"));
-}
-
-TEST(ExeDirectory, FolderBackslashGoes) {
-    EXPECT_EQ("C:\\Games", ExeDirectoryFromPath("C:\\Games\\Ledgrin.exe"));
-    EXPECT_EQ("C:\\Games\\Tarvik Tools", ExeDirectoryFromPath("C:\\Games\\Tarvik Tools\\Ledgrin.exe"));
-    EXPECT_EQ("\\\\server\\share", ExeDirectoryFromPath("\\\\server\\share\\Ledgrin.exe"));
-}
-
-TEST(ExeDirectory, DriveColonStays) {
-    EXPECT_EQ("C:", ExeDirectoryFromPath("C:Ledgrin.exe"));
-}
-
-TEST(ExeDirectory, NoSeparatorGivesEmpty) {
-    EXPECT_EQ("", ExeDirectoryFromPath("Ledgrin.exe"));
-    EXPECT_EQ("", ExeDirectoryFromPath(""));
-}
-
-TEST(ExeDirectory, LongPathIsKeptWhole) {
-    std::string folder = "C:\\" + std::string(300, 'g');
-    EXPECT_EQ(folder, ExeDirectoryFromPath(folder + "\\Ledgrin.exe"));
-}
-
-TEST(ArchivePath, DefaultIsBesideTheExecutable) {
-    EXPECT_EQ("C:\\Games\\tarvik_gb.iff", Parse({}).archivePath);
-    EXPECT_EQ(StartAction::Run, Parse({}).action);
-}
-
-TEST(ArchivePath, RootDirectoryGivesDoubledBackslash) {
-    EXPECT_EQ("C:\\\\tarvik_gb.iff", Parse({}, "C:\\").archivePath);
-    EXPECT_EQ("\\tarvik_gb.iff", Parse({}, "").archivePath);
-}
-
-TEST(ArgumentWalk, LastPlainArgumentWins) {
-    CommandLine line = Parse({"a.iff", "b.iff"});
-    EXPECT_EQ(StartAction::Run, line.action);
-    EXPECT_EQ("b.iff", line.archivePath);
-}
-
-TEST(ArgumentWalk, MinusArgumentsAreIgnored) {
-    CommandLine line = Parse({"a.iff", "-x"});
-    EXPECT_EQ(StartAction::Run, line.action);
-    EXPECT_EQ("a.iff", line.archivePath);
-    EXPECT_EQ("C:\\Games\\tarvik_gb.iff", Parse({"-", "--verbose"}).archivePath);
-}
-
-TEST(ArgumentWalk, QuestionMarkAsksForUsageWhereverItStands) {
-    EXPECT_EQ(StartAction::ShowUsage, Parse({"a.iff", "-?"}).action);
-    EXPECT_EQ(StartAction::ShowUsage, Parse({"-?", "a.iff"}).action);
-    EXPECT_EQ(StartAction::ShowUsage, Parse({"-?help"}).action);
-    EXPECT_EQ(StartAction::Run, Parse({"?-"}).action);
-    EXPECT_EQ(StartAction::Run, Parse({"-x?"}).action);
-}
-
-TEST(ArgumentWalk, UsageStopsTheWalkBeforeALongPath) {
-    EXPECT_EQ(StartAction::ShowUsage, Parse({"-?", std::string(400, 'p').c_str()}).action);
-}
-
-TEST(LongArgument, PathOf259CharactersIsUsedWhole) {
-    std::string path = "D:\\" + std::string(256, 'p');
-    ASSERT_EQ(259u, path.size());
-    CommandLine line = Parse({path.c_str()});
-    EXPECT_EQ(StartAction::Run, line.action);
-    EXPECT_EQ(path, line.archivePath);
-}
-
-TEST(LongArgument, PathOf260CharactersIsRefusedNotCut) {
-    std::string path = "D:\\" + std::string(257, 'p');
-    CommandLine line = Parse({path.c_str()});
-    EXPECT_EQ(StartAction::PathTooLong, line.action);
-    EXPECT_EQ(path, line.archivePath);
-}
-
-TEST(LongArgument, LaterShortArgumentReplacesALongOne) {
-    std::string path(600, 'p');
-    CommandLine line = Parse({path.c_str(), "b.iff"});
-    EXPECT_EQ(StartAction::Run, line.action);
-    EXPECT_EQ("b.iff", line.archivePath);
-}
-
-TEST(LongArgument, LongExecutableFolderIsRefusedToo) {
-    // 246 + "\tarvik_gb.iff" (14) = 260 characters.
-    std::string folder = "C:\\" + std::string(243, 'f');
-    EXPECT_EQ(StartAction::PathTooLong, Parse({}, folder.c_str()).action);
-    EXPECT_EQ(StartAction::Run, Parse({}, folder.substr(1).c_str()).action);
+TEST(ArgumentWalk, ArchivePathAndActionFromTheArguments) {
+    const std::string path259 = "D:\\" + std::string(256, 'p'), path260 = path259 + "p";
+    // 246 characters + "\tarvik_gb.iff" (14) = 260.
+    const std::string folder246 = "C:\\" + std::string(243, 'f');
+    const char* kAny = nullptr; // the walk stopped: the path does not matter
+    const struct {
+        std::string exeDirectory;
+        std::vector<std::string> args;
+        StartAction action;
+        const char* archivePath;
+    } cases[] = {
+        {"C:\\Games", {}, StartAction::Run, "C:\\Games\\tarvik_gb.iff"},
+        {"C:\\", {}, StartAction::Run, "C:\\\\tarvik_gb.iff"},
+        {"", {}, StartAction::Run, "\\tarvik_gb.iff"},
+        {"C:\\Games", {"a.iff", "b.iff"}, StartAction::Run, "b.iff"},
+        {"C:\\Games", {"a.iff", "-x"}, StartAction::Run, "a.iff"},
+        {"C:\\Games", {"-", "--verbose"}, StartAction::Run, "C:\\Games\\tarvik_gb.iff"},
+        {"C:\\Games", {"?-", "-x?"}, StartAction::Run, "?-"},
+        {"C:\\Games", {"a.iff", "-?"}, StartAction::ShowUsage, kAny},
+        {"C:\\Games", {"-?", "a.iff"}, StartAction::ShowUsage, kAny},
+        {"C:\\Games", {"-?help"}, StartAction::ShowUsage, kAny},
+        {"C:\\Games", {"-?", std::string(400, 'p')}, StartAction::ShowUsage, kAny},
+        // Longer than 259 characters: refused, never cut.
+        {"C:\\Games", {path259}, StartAction::Run, path259.c_str()},
+        {"C:\\Games", {path260}, StartAction::PathTooLong, path260.c_str()},
+        {"C:\\Games", {std::string(600, 'p'), "b.iff"}, StartAction::Run, "b.iff"},
+        {folder246, {}, StartAction::PathTooLong, kAny},
+        {folder246.substr(1), {}, StartAction::Run, kAny},
+    };
+    for (const auto& c : cases) {
+        std::vector<const char*> argv = {"Ledgrin.exe"};
+        for (const std::string& arg : c.args)
+            argv.push_back(arg.c_str());
+        CommandLine line = ParseCommandLine(static_cast<int>(argv.size()), argv.data(), c.exeDirectory);
+        std::string where = c.args.empty() ? c.exeDirectory : c.args[0].substr(0, 20);
+        EXPECT_EQ(line.action, c.action) << where;
+        if (c.archivePath) {
+            EXPECT_EQ(line.archivePath, c.archivePath) << where;
+        }
+    }
 }
 
 TEST(StartupMessages, TextsNameTheArchiveAndTheTable) {

@@ -5,44 +5,18 @@
 namespace ledgrin {
 namespace {
 
-TEST(ScaleForDpi, At96EveryValueIsUnchanged) {
-    for (int v : {0, 1, 15, 85, 600, 868, -7})
-        EXPECT_EQ(v, ScaleForDpi(v, 96));
-}
-
-TEST(ScaleForDpi, At72) {
-    EXPECT_EQ(651, ScaleForDpi(868, 72));
-    EXPECT_EQ(450, ScaleForDpi(600, 72));
-    EXPECT_EQ(11, ScaleForDpi(15, 72)); // 11.25
-}
-
-TEST(ScaleForDpi, At120) {
-    EXPECT_EQ(1085, ScaleForDpi(868, 120));
-    EXPECT_EQ(750, ScaleForDpi(600, 120));
-    EXPECT_EQ(106, ScaleForDpi(85, 120)); // 106.25
-    EXPECT_EQ(77, ScaleForDpi(62, 120));  // 77.5
-}
-
-TEST(ScaleForDpi, At125FractionsAreDropped) {
-    EXPECT_EQ(1130, ScaleForDpi(868, 125)); // 1130.21
-    EXPECT_EQ(781, ScaleForDpi(600, 125));  // 781.25
-    EXPECT_EQ(19, ScaleForDpi(15, 125));    // 19.53
-}
-
-TEST(ScaleForDpi, At144) {
-    EXPECT_EQ(1302, ScaleForDpi(868, 144));
-    EXPECT_EQ(900, ScaleForDpi(600, 144));
-    EXPECT_EQ(22, ScaleForDpi(15, 144)); // 22.5
-    // The TypeID edit 10024: 723, 80, 85, 20.
-    EXPECT_EQ(1084, ScaleForDpi(723, 144));
-    EXPECT_EQ(120, ScaleForDpi(80, 144));
-    EXPECT_EQ(127, ScaleForDpi(85, 144));
-    EXPECT_EQ(30, ScaleForDpi(20, 144));
-}
-
-TEST(ScaleForDpi, NegativeValuesTruncateTowardZero) {
-    EXPECT_EQ(-22, ScaleForDpi(-15, 144)); // -22.5
-    EXPECT_EQ(-11, ScaleForDpi(-15, 72));  // -11.25
+TEST(ScaleForDpi, ValueTimesDpiOver96TruncatedTowardZero) {
+    const struct {
+        int value, dpi, scaled;
+    } cases[] = {
+        {0, 96, 0},       {868, 96, 868},   {-7, 96, -7},                    // unchanged
+        {868, 72, 651},   {15, 72, 11},     {-15, 72, -11},                  // 11.25
+        {868, 120, 1085}, {85, 120, 106},   {62, 120, 77},                   // 106.25, 77.5
+        {868, 125, 1130}, {600, 125, 781},  {15, 125, 19},                   // 1130.21, 781.25, 19.53
+        {868, 144, 1302}, {723, 144, 1084}, {15, 144, 22},  {-15, 144, -22}, // 22.5
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ScaleForDpi(c.value, c.dpi), c.scaled) << c.value << " at " << c.dpi;
 }
 
 TEST(WindowSize, BaseAndGrowth) {
@@ -56,7 +30,7 @@ TEST(WindowSize, BaseAndGrowth) {
     EXPECT_EQ(-572, growth.height);
 }
 
-// The controls that follow the window, found by identifier.
+// The control that follows the window, found by identifier.
 const ResizeRule& RuleFor(int id) {
     for (const ResizeRule& rule : kResizeRules)
         if (rule.id == id) return rule;
@@ -64,25 +38,26 @@ const ResizeRule& RuleFor(int id) {
     return kResizeRules[0];
 }
 
-TEST(ResizeRule, GrowingBy100At96) {
-    PixelSize growth = {100, 100};
-    PixelSize list = ResizedControlSize(RuleFor(10001), 96, growth, {318, 400});
-    EXPECT_EQ(318, list.width);
-    EXPECT_EQ(500, list.height);
-    PixelSize record = ResizedControlSize(RuleFor(10018), 96, growth, {480, 501});
-    EXPECT_EQ(580, record.width);
-    EXPECT_EQ(601, record.height);
-    PixelSize listFrame = ResizedControlSize(RuleFor(10082), 96, growth, {338, 501});
-    EXPECT_EQ(338, listFrame.width);
-    EXPECT_EQ(601, listFrame.height);
-    PixelSize tableFrame = ResizedControlSize(RuleFor(10046), 96, growth, {828, 43});
-    EXPECT_EQ(928, tableFrame.width);
-    EXPECT_EQ(43, tableFrame.height);
+TEST(ResizeRule, TheBaseScaledPlusTheGrowthWhereTheControlFollows) {
+    const struct {
+        int id, dpi;
+        PixelSize growth, current, expected;
+    } cases[] = {
+        {10001, 96, {100, 100}, {318, 400}, {318, 500}}, // item list: height only
+        {10018, 96, {100, 100}, {480, 501}, {580, 601}}, // record frame: both
+        {10082, 96, {100, 100}, {338, 501}, {338, 601}}, // list frame: height only
+        {10046, 96, {100, 100}, {828, 43}, {928, 43}},   // table frame: width only
+        {10018, 144, {10, -5}, {0, 0}, {730, 746}},      // 720 + 10, 751 - 5
+    };
+    for (const auto& c : cases) {
+        PixelSize size = ResizedControlSize(RuleFor(c.id), c.dpi, c.growth, c.current);
+        EXPECT_EQ(size.width, c.expected.width) << c.id;
+        EXPECT_EQ(size.height, c.expected.height) << c.id;
+    }
 }
 
 TEST(ResizeRule, SizesComeFromTheBaseSoRepeatedResizingDoesNotDrift) {
-    // At 125 DPI the base height 400 scales to 520 (520.83): growing and shrinking back
-    // many times ends exactly where it started.
+    // At 125 DPI the base height 400 scales to 520 (520.83).
     PixelSize size = {397, 520};
     for (int step = 0; step < 50; ++step) {
         size = ResizedControlSize(RuleFor(10001), 125, {7 * step, 13 * step}, size);
@@ -90,12 +65,6 @@ TEST(ResizeRule, SizesComeFromTheBaseSoRepeatedResizingDoesNotDrift) {
     }
     EXPECT_EQ(397, size.width);
     EXPECT_EQ(520, size.height);
-}
-
-TEST(ResizeRule, AtOtherDpisTheBaseIsScaledFirst) {
-    PixelSize record = ResizedControlSize(RuleFor(10018), 144, {10, -5}, {0, 0});
-    EXPECT_EQ(730, record.width);  // 720 + 10
-    EXPECT_EQ(746, record.height); // 751 + -5
 }
 
 } // namespace

@@ -2,21 +2,26 @@
 
 #include "tools/DemoArchive.h"
 #include "tools/cli/Commands.h"
-#include "tools/cli/Csv.h"
-#include "tools/cli/Export.h"
-#include "tools/cli/Json.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <iterator>
 
+#ifdef _WIN32
+#include <process.h>
+#define getpid _getpid
+#else
+#include <unistd.h>
+#endif
+
 namespace ledgrin::clitest {
 
+// The process id keeps two runs at the same time (native and sanitizer trees) apart.
 ScratchDir::ScratchDir() {
     const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
     path_ = fs::temp_directory_path() /
-            ("ledgrin-cli-" + std::string(info->test_suite_name()) + "-" + info->name());
+            ("ledgrin-cli-" + std::to_string(getpid()) + "-" + info->test_suite_name() + "-" + info->name());
     fs::remove_all(path_);
     fs::create_directories(path_);
 }
@@ -24,11 +29,6 @@ ScratchDir::ScratchDir() {
 ScratchDir::~ScratchDir() {
     std::error_code ec;
     fs::remove_all(path_, ec);
-}
-
-Bytes ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
 std::string ReadText(const std::string& path) {
@@ -65,26 +65,16 @@ void Put(TableStore& store, TableIndex t, std::size_t index, std::size_t offset,
         r[offset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
+std::string IdOf(const TableStore& store, TableIndex t, std::size_t index) {
+    return std::to_string(Get(store, t, index, 0x04, 4));
+}
+
 cli::InputRow Row(int line, const std::vector<std::pair<std::string, std::string>>& cells) {
     cli::InputRow row;
     row.line = line;
     for (const auto& [column, text] : cells)
         row.cells.push_back({column, text, line});
     return row;
-}
-
-std::vector<cli::InputRow> ExportedRows(const TableStore& store, TableIndex t, bool json) {
-    const std::string text = cli::ExportTable(store, t, json ? cli::FileFormat::Json : cli::FileFormat::Csv);
-    cli::InputRows rows = json ? cli::ReadJson(text) : cli::ReadCsv(text);
-    EXPECT_TRUE(rows.errors.empty()) << EntryName(t) << ": " << rows.errors[0].message;
-    return rows.rows;
-}
-
-std::vector<std::size_t> DifferingOffsets(const Bytes& a, const Bytes& b) {
-    std::vector<std::size_t> offsets;
-    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i)
-        if (a[i] != b[i]) offsets.push_back(i);
-    return offsets;
 }
 
 CliRun RunCli(const std::vector<std::string>& args) {

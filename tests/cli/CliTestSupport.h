@@ -1,6 +1,6 @@
 // Shared by the ledgrin-cli tests: scratch folders, whole-file reads, the demo archive
-// as a store or a file, rows as an import would read them, and in-process command runs.
-// Offsets used by the tests are written out in each test, not taken from the code.
+// as a store or a file, little-endian record access at offsets the tests write out,
+// and in-process command runs.
 #pragma once
 
 #include "archive/TableStore.h"
@@ -17,7 +17,7 @@ namespace ledgrin::clitest {
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
-// An empty folder of its own for one test, removed again at the end.
+// An empty folder of its own for the running test, removed again at the end.
 class ScratchDir {
   public:
     ScratchDir();
@@ -32,7 +32,7 @@ class ScratchDir {
     fs::path path_;
 };
 
-Bytes ReadBytes(const std::string& path);
+// Whole files, byte for byte.
 std::string ReadText(const std::string& path);
 void WriteText(const std::string& path, const std::string& text);
 
@@ -40,19 +40,14 @@ void WriteText(const std::string& path, const std::string& text);
 TableStore DemoStore();
 void WriteDemo(const std::string& path);
 
-// Little-endian access to a record of the store, at offsets the test writes out.
 std::uint32_t Get(const TableStore& store, TableIndex t, std::size_t index, std::size_t offset, int width);
 void Put(TableStore& store, TableIndex t, std::size_t index, std::size_t offset, int width,
          std::uint32_t value);
+// The TypeID (offset 4) of an item record, as a row or an argument writes it.
+std::string IdOf(const TableStore& store, TableIndex t, std::size_t index);
 
-// One import row: line 2 onward, cells given as {column, text}.
+// One import row, cells given as {column, text}.
 cli::InputRow Row(int line, const std::vector<std::pair<std::string, std::string>>& cells);
-
-// The exported rows of table t read back as an import reads them.
-std::vector<cli::InputRow> ExportedRows(const TableStore& store, TableIndex t, bool json);
-
-// Offsets in a table's record buffer where a and b differ.
-std::vector<std::size_t> DifferingOffsets(const Bytes& a, const Bytes& b);
 
 struct CliRun {
     int status;
