@@ -39,7 +39,6 @@ TEST(DescAppend, WithoutMemoryLeavesTheTableAsItWas) {
     EXPECT_EQ(count, 2);
     EXPECT_EQ(table.data(), buffer);
     test::ExpectSameBytes(before, table);
-
     EXPECT_EQ(AppendDescription(table, count, 5, "text"), AppendResult::Appended);
     EXPECT_EQ(count, 3);
 }

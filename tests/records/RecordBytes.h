@@ -2,11 +2,13 @@
 // a comparison that names every offset that differs from what was expected.
 #pragma once
 
+#include "records/TableInfo.h"
+
 #include <gtest/gtest.h>
 
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
+#include <string>
 #include <vector>
 
 namespace ledgrin::test {
@@ -27,18 +29,10 @@ inline void Put(Bytes& bytes, std::size_t offset, std::size_t width, std::uint32
         bytes.at(offset + i) = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
-inline std::uint32_t Get(const Bytes& bytes, std::size_t offset, std::size_t width) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < width; ++i)
-        value |= std::uint32_t{bytes[offset + i]} << (8 * i);
-    return value;
-}
-
-inline void PutText(Bytes& bytes, std::size_t offset, const char* text, std::size_t fieldSize) {
+// Clears the field, then copies text, cut to the field.
+inline void PutText(Bytes& bytes, std::size_t offset, const std::string& text, std::size_t fieldSize) {
     for (std::size_t i = 0; i < fieldSize; ++i)
-        bytes[offset + i] = 0;
-    for (std::size_t i = 0; text[i] != '\0' && i < fieldSize; ++i)
-        bytes[offset + i] = static_cast<std::uint8_t>(text[i]);
+        bytes.at(offset + i) = i < text.size() ? static_cast<std::uint8_t>(text[i]) : 0;
 }
 
 inline void ExpectSameBytes(const Bytes& expected, const Bytes& actual) {
@@ -50,6 +44,12 @@ inline void ExpectSameBytes(const Bytes& expected, const Bytes& actual) {
                       << int(actual[i]);
         ++reported;
     }
+}
+
+// Parameter names "Part", "Card"... for tests run once per table.
+inline std::string TableParamName(const ::testing::TestParamInfo<TableIndex>& info) {
+    const std::string name = EntryName(info.param);
+    return name.substr(0, name.find('.'));
 }
 
 } // namespace ledgrin::test

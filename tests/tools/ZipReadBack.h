@@ -4,6 +4,7 @@
 #include <zip.h>
 
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -18,11 +19,6 @@ struct ZipReadBack {
     ZipReadBack(const ZipReadBack&) = delete;
     ZipReadBack& operator=(const ZipReadBack&) = delete;
 
-    std::int64_t Count() const { return za ? zip_get_num_entries(za, 0) : -1; }
-    std::string Name(zip_uint64_t i) const {
-        const char* name = zip_get_name(za, i, ZIP_FL_ENC_RAW);
-        return name ? name : "";
-    }
     std::int64_t Find(const std::string& name) const { return zip_name_locate(za, name.c_str(), 0); }
     zip_stat_t Stat(zip_uint64_t i) const {
         zip_stat_t st;
@@ -33,11 +29,9 @@ struct ZipReadBack {
     std::vector<std::uint8_t> Data(zip_uint64_t i) const {
         std::vector<std::uint8_t> out(Stat(i).size);
         zip_file_t* f = zip_fopen_index(za, i, 0);
-        if (!f) return {};
-        zip_int64_t n = zip_fread(f, out.data(), out.size());
-        zip_fclose(f);
-        if (n != static_cast<zip_int64_t>(out.size())) return {};
-        return out;
+        const zip_int64_t n = f ? zip_fread(f, out.data(), out.size()) : -1;
+        if (f) zip_fclose(f);
+        return n == static_cast<zip_int64_t>(out.size()) ? out : std::vector<std::uint8_t>{};
     }
     std::string Comment(zip_uint64_t i) const {
         zip_uint32_t len = 0;
@@ -49,6 +43,13 @@ struct ZipReadBack {
         zip_uint16_t len = 0;
         const zip_uint8_t* d = zip_file_extra_field_get_by_id(za, i, id, 0, &len, where);
         return d ? std::string(reinterpret_cast<const char*>(d), len) : std::string("absent");
+    }
+    // The entry's DOS timestamp, which is a local time, as "YYYY-MM-DD hh:mm:ss".
+    std::string Time(zip_uint64_t i) const {
+        const std::time_t mtime = Stat(i).mtime;
+        char text[32] = "";
+        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", std::localtime(&mtime));
+        return text;
     }
 };
 
