@@ -86,37 +86,7 @@ bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& by
     return std::fclose(f) == 0 && ok;
 }
 
-bool ReadSource(zip_source_t* src, std::vector<std::uint8_t>& out) {
-    if (zip_source_open(src) != 0) return false;
-    std::uint8_t chunk[65536];
-    zip_int64_t n;
-    while ((n = zip_source_read(src, chunk, sizeof chunk)) > 0)
-        out.insert(out.end(), chunk, chunk + n);
-    zip_source_close(src);
-    return n == 0;
-}
-
 } // namespace
-
-ZipTime ZipTimeFromUnix(std::time_t t) {
-    // Days since 1970-01-01 to a civil date (proleptic Gregorian, UTC).
-    long long secs = static_cast<long long>(t);
-    long long days = secs / 86400, rest = secs % 86400;
-    if (rest < 0) rest += 86400, days -= 1;
-    long long z = days + 719468, era = (z >= 0 ? z : z - 146096) / 146097;
-    long long doe = z - era * 146097;
-    long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    long long mp = (5 * doy + 2) / 153;
-    ZipTime r;
-    r.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    r.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    r.year = static_cast<int>(yoe + era * 400 + (r.month <= 2 ? 1 : 0));
-    r.hour = static_cast<int>(rest / 3600);
-    r.minute = static_cast<int>(rest / 60 % 60);
-    r.second = static_cast<int>(rest % 60);
-    return r;
-}
 
 std::uint16_t DosTimeWord(const ZipTime& t) {
     return static_cast<std::uint16_t>((t.hour << 11) | (t.minute << 5) | (t.second / 2));
@@ -135,27 +105,6 @@ ZipWriteResult WriteZipFile(const std::string& path, const std::vector<ZipEntry>
     zip_t* za = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
     if (!za) return ZipWriteResult::CannotCreate;
     return FillAndClose(za, entries, archiveComment);
-}
-
-ZipWriteResult BuildZipBytes(const std::vector<ZipEntry>& entries, std::vector<std::uint8_t>& out,
-                             const std::string& archiveComment) {
-    out.clear();
-    if (entries.empty()) {
-        out = EmptyArchiveBytes(archiveComment);
-        return ZipWriteResult::Written;
-    }
-    zip_source_t* src = zip_source_buffer_create(nullptr, 0, 0, nullptr);
-    if (!src) return ZipWriteResult::CannotCreate;
-    zip_t* za = zip_open_from_source(src, ZIP_TRUNCATE, nullptr);
-    if (!za) {
-        zip_source_free(src);
-        return ZipWriteResult::CannotCreate;
-    }
-    zip_source_keep(src); // the buffer must outlive zip_close, which releases the archive's hold
-    ZipWriteResult result = FillAndClose(za, entries, archiveComment);
-    if (result == ZipWriteResult::Written && !ReadSource(src, out)) result = ZipWriteResult::CannotFinish;
-    zip_source_free(src);
-    return result;
 }
 
 std::vector<std::uint8_t> TableEntryBytes(std::uint16_t count, std::uint16_t headerWord2,

@@ -15,7 +15,6 @@
 #pragma once
 
 #include <cstdint>
-#include <ctime>
 #include <string>
 #include <vector>
 
@@ -42,9 +41,6 @@ struct ZipTime {
     int hour = 9, minute = 26, second = 52;
 };
 
-// The ZipTime of a Unix time, broken down in UTC (never in the machine's time zone,
-// so the result is the same everywhere).
-ZipTime ZipTimeFromUnix(std::time_t t);
 // The two 16-bit words of the headers ("last mod file time", "last mod file date").
 std::uint16_t DosTimeWord(const ZipTime& t);
 std::uint16_t DosDateWord(const ZipTime& t);
@@ -72,10 +68,6 @@ enum class ZipWriteResult {
 // its own and renames it into place, so a failure leaves no half-written archive.
 ZipWriteResult WriteZipFile(const std::string& path, const std::vector<ZipEntry>& entries,
                             const std::string& archiveComment = "");
-
-// The same archive as WriteZipFile writes, into memory.
-ZipWriteResult BuildZipBytes(const std::vector<ZipEntry>& entries, std::vector<std::uint8_t>& out,
-                             const std::string& archiveComment = "");
 
 // The bytes of a table entry: RecordCount (u16), HeaderWord2 (u16), Version (u32), all
 // little-endian, then the records as given. Nothing checks that records.size() matches
