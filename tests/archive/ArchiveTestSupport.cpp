@@ -2,16 +2,6 @@
 
 #include <zip.h>
 
-#include <fstream>
-#include <iterator>
-
-#ifdef _WIN32
-#include <process.h>
-#define getpid _getpid
-#else
-#include <unistd.h>
-#endif
-
 namespace ledgrin::test {
 
 namespace {
@@ -64,15 +54,6 @@ Bytes Concat(Bytes a, const Bytes& b) {
     return a;
 }
 
-Bytes ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFileBytes(const std::string& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-}
-
 std::map<std::string, Bytes> Snapshot(const fs::path& dir) {
     std::map<std::string, Bytes> files;
     for (const auto& item : fs::recursive_directory_iterator(dir)) {
@@ -118,25 +99,12 @@ Bytes EntryData(const std::string& archivePath, const std::string& name) {
     return out;
 }
 
-// The process id keeps two runs at the same time (native and sanitizer trees) apart.
 void ArchiveTest::SetUp() {
-    const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
-    dir = fs::temp_directory_path() / ("ledgrin-archive-" + std::to_string(getpid()) + "-" +
-                                       info->test_suite_name() + "-" + info->name());
-    exe = dir / "exe";
-    game = dir / "game";
-    archive = (game / "tarvik_gb.iff").string();
-    fs::remove_all(dir);
     fs::create_directories(exe);
     fs::create_directories(game);
     WriteArchive({Entry("notes.bin", notes, ZipMethod::Stored),
                   Entry("Part.iff", TableEntryBytes(1, 0, 13, Pattern(544, 23)))});
     store[kPartTable] = {2, 0x0202, 13, Pattern(2 * 544, 21)};
-}
-
-void ArchiveTest::TearDown() {
-    std::error_code ignored;
-    fs::remove_all(dir, ignored);
 }
 
 void ArchiveTest::WriteArchive(const std::vector<ZipEntry>& entries, const std::string& comment) {

@@ -1,9 +1,10 @@
-// Shared by the archive tests: whole-file reads and writes, a raw reader of ZIP headers
-// that does not go through libzip, and the fixture with its scratch folders.
+// Shared by the archive tests: a raw reader of ZIP headers that does not go through
+// libzip, and the fixture with its scratch folders.
 #pragma once
 
 #include "archive/TableLoad.h"
 #include "archive/TableSave.h"
+#include "tests/support/TestFiles.h"
 #include "tools/ZipWriter.h"
 
 #include <gtest/gtest.h>
@@ -16,17 +17,11 @@
 
 namespace ledgrin::test {
 
-namespace fs = std::filesystem;
-
-using Bytes = std::vector<std::uint8_t>;
-
 // Bytes that differ from record to record and from offset to offset.
 Bytes Pattern(std::size_t n, std::uint8_t seed);
 ZipEntry Entry(const std::string& name, const Bytes& bytes, ZipMethod method = ZipMethod::Deflate);
 Bytes Concat(Bytes a, const Bytes& b);
 
-Bytes ReadFileBytes(const std::string& path);
-void WriteFileBytes(const std::string& path, const Bytes& bytes);
 // Every file and folder below dir with its bytes (folders as "name/" with none).
 std::map<std::string, Bytes> Snapshot(const fs::path& dir);
 
@@ -57,13 +52,13 @@ Bytes EntryData(const std::string& archivePath, const std::string& name);
 // file and a Part table; the Part slot has two records.
 class ArchiveTest : public testing::Test {
   protected:
-    fs::path dir, exe, game;
-    std::string archive;
+    ScratchDir scratch;
+    fs::path dir = scratch.path(), exe = dir / "exe", game = dir / "game";
+    std::string archive = (game / "tarvik_gb.iff").string();
     Bytes notes = Pattern(200000, 22); // more than a 64 KB folder can take
     TableStore store;
 
     void SetUp() override;
-    void TearDown() override;
     void WriteArchive(const std::vector<ZipEntry>& entries, const std::string& comment = "");
     // Loads or saves table t with the diagnostic lines captured; returns them.
     std::string Load(TableIndex t, LoadResult expected);

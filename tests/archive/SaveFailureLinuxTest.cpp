@@ -73,7 +73,7 @@ TEST_F(SaveFailure, AFullProgramFolderLeavesNoHalfWrittenArchive) {
 }
 
 TEST_F(SaveFailure, AProtectedOldTemporaryArchiveIsNotReplaced) {
-    WriteFileBytes((exe / "tarvik_gb1.iff").string(), {'o', 'l', 'd'});
+    ASSERT_TRUE(WriteFileBytes((exe / "tarvik_gb1.iff").string(), {'o', 'l', 'd'}));
     ImmutableFile lock{(exe / "tarvik_gb1.iff").string()};
     SKIP_UNLESS(lock.set);
     ExpectPartNotSaved("Writing Part.iff\ncant create tarvik_gb1.iff.\n");

@@ -23,7 +23,7 @@ TEST_F(SaveFailure, ACorruptCentralDirectoryIsReportedAsUnopenable) {
     auto at = std::search(file.begin(), file.end(), central.begin(), central.end());
     ASSERT_NE(at, file.end());
     at[3] = 9; // the first central record no longer starts with its signature
-    WriteFileBytes(archive, file);
+    ASSERT_TRUE(WriteFileBytes(archive, file));
     ExpectPartNotSaved("Writing Part.iff\ntarvik_gb.iff File not found.\n");
 }
 
@@ -45,7 +45,7 @@ TEST_F(SaveFailure, AnEntryThatCannotBeCopiedLeavesTheOldArchive) {
     auto at = std::search(file.begin(), file.end(), notes.begin(), notes.end());
     ASSERT_NE(at, file.end());
     at[1500] ^= 0x40;
-    WriteFileBytes(archive, file);
+    ASSERT_TRUE(WriteFileBytes(archive, file));
     ExpectPartNotSaved("Writing Part.iff\n");
 }
 

@@ -60,7 +60,7 @@ TEST_F(TableLoad, Version12IsRejectedAfterItsHeaderLines) {
 TEST_F(TableLoad, AnArchiveThatCannotBeOpenedGivesResult1) {
     fs::remove(archive);
     EXPECT_EQ(Load(kDescTable, kArchiveNotFound), "tarvik_gb.iff File not found.\n");
-    WriteFileBytes(archive, Pattern(4000, 77)); // no central directory
+    ASSERT_TRUE(WriteFileBytes(archive, Pattern(4000, 77))); // no central directory
     EXPECT_EQ(Load(kDescTable, kArchiveNotFound), "tarvik_gb.iff File not found.\n");
 }
 
@@ -101,7 +101,7 @@ TEST_F(TableLoad, AStoredEntryWhoseCrcFailsGivesResult3) {
     auto at = std::search(file.begin(), file.end(), records.begin(), records.end());
     ASSERT_NE(at, file.end());
     at[100] ^= 0x01;
-    WriteFileBytes(archive, file);
+    ASSERT_TRUE(WriteFileBytes(archive, file));
     EXPECT_EQ(
         Load(kCaddieItemTable, kMissingOrDamaged),
         "Entries inside CaddieItem.iff: 1\nCaddieItem.iff Version: 13\nMissing or damaged CaddieItem.iff.\n");

@@ -45,7 +45,7 @@ void MarkFirstEntryAsDos(const std::string& path) {
     ASSERT_NE(at, file.end());
     at[5] = 0x00;                                   // version made by, high byte: host system
     at[38] = 0x21, at[39] = at[40] = at[41] = 0x00; // external attributes
-    WriteFileBytes(path, file);
+    ASSERT_TRUE(WriteFileBytes(path, file));
 }
 
 } // namespace
@@ -83,7 +83,8 @@ TEST_F(TableSave, TheTableGoesLastAtLevel9AndEveryOtherEntryKeepsItsStoredForm) 
 
 TEST_F(TableSave, AnArchiveElsewhereIsRebuiltThroughAnOldTemporaryArchiveInTheProgramFolder) {
     WriteArchive(MixedEntries());
-    WriteFileBytes((exe / "tarvik_gb1.iff").string(), Pattern(50000, 1)); // left over from a crash
+    // Left over from a crash.
+    ASSERT_TRUE(WriteFileBytes((exe / "tarvik_gb1.iff").string(), Pattern(50000, 1)));
     store[kCardTable] = {1, 0, 13, Pattern(360, 91)};
     EXPECT_EQ(Save(kCardTable, kSaved), "Writing Card.iff\n");
     EXPECT_TRUE(Snapshot(exe).empty());

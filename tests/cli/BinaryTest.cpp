@@ -12,8 +12,8 @@ TEST(Binary, ExitCodesAndStreams) {
     ScratchDir dir;
     const std::string archive = dir / "tarvik_gb.iff";
     WriteDemo(archive);
-    WriteText(dir / "bad.csv", "TypeID,Price\r\n1,2\r\n");
-    const std::string before = ReadText(archive);
+    ASSERT_TRUE(WriteFileText(dir / "bad.csv", "TypeID,Price\r\n1,2\r\n"));
+    const std::string before = ReadFileText(archive);
     // Runs the program with standard output and error in files; returns the exit code.
     auto run = [&](const std::string& arguments) {
         const std::string command =
@@ -22,12 +22,12 @@ TEST(Binary, ExitCodesAndStreams) {
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     };
     EXPECT_EQ(run("--help"), 0);
-    EXPECT_EQ(ReadText(dir / "out").rfind("Usage: ledgrin-cli COMMAND", 0), 0u);
+    EXPECT_EQ(ReadFileText(dir / "out").rfind("Usage: ledgrin-cli COMMAND", 0), 0u);
     EXPECT_EQ(run("export '" + archive + "' Nonsense"), 2);
-    EXPECT_TRUE(ReadText(dir / "out").empty());
-    EXPECT_NE(ReadText(dir / "err").find("unknown table \"Nonsense\""), std::string::npos);
+    EXPECT_TRUE(ReadFileText(dir / "out").empty());
+    EXPECT_NE(ReadFileText(dir / "err").find("unknown table \"Nonsense\""), std::string::npos);
     EXPECT_EQ(run("import '" + archive + "' Part '" + (dir / "bad.csv") + "'"), 1);
-    EXPECT_TRUE(ReadText(dir / "out").empty());
-    EXPECT_NE(ReadText(dir / "err").find("bad.csv:2: TypeID 1 is held by no record"), std::string::npos);
-    EXPECT_TRUE(ReadText(archive) == before);
+    EXPECT_TRUE(ReadFileText(dir / "out").empty());
+    EXPECT_NE(ReadFileText(dir / "err").find("bad.csv:2: TypeID 1 is held by no record"), std::string::npos);
+    EXPECT_TRUE(ReadFileText(archive) == before);
 }

@@ -1,9 +1,9 @@
-// Shared by the ledgrin-cli tests: scratch folders, whole-file reads, the demo archive
-// as a store or a file, little-endian record access at offsets the tests write out,
-// and in-process command runs.
+// Shared by the ledgrin-cli tests: the demo archive as a store or a file, little-endian
+// record access at offsets the tests write out, and in-process command runs.
 #pragma once
 
 #include "archive/TableStore.h"
+#include "tests/support/TestFiles.h"
 #include "tools/cli/InputRows.h"
 
 #include <cstdint>
@@ -14,27 +14,11 @@
 
 namespace ledgrin::clitest {
 
+using test::Bytes;
+using test::ReadFileText;
+using test::ScratchDir;
+using test::WriteFileText;
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
-
-// An empty folder of its own for the running test, removed again at the end.
-class ScratchDir {
-  public:
-    ScratchDir();
-    ~ScratchDir();
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-
-    const fs::path& path() const { return path_; }
-    std::string operator/(const std::string& file) const { return (path_ / file).string(); }
-
-  private:
-    fs::path path_;
-};
-
-// Whole files, byte for byte.
-std::string ReadText(const std::string& path);
-void WriteText(const std::string& path, const std::string& text);
 
 // The small demo archive: as tables, and as a file at path.
 TableStore DemoStore();

@@ -57,10 +57,10 @@ TEST_F(CommandsTest, UnchangedExportsImportWithoutChangingAByte) {
               SaveAllResult::Saved);
 
     // CSV through standard output, JSON into a file.
-    const std::string before = ReadText(archive);
+    const std::string before = ReadFileText(archive);
     for (TableIndex t = kFirstItemTable; t <= kLastItemTable; ++t) {
         CliRun csv = RunCli({"export", archive, EntryName(t)});
-        WriteText(dir / "rows.csv", csv.out);
+        ASSERT_TRUE(WriteFileText(dir / "rows.csv", csv.out));
         ASSERT_EQ(csv.status + RunCli({"export", archive, EntryName(t), "-o", dir / "rows.json"}).status, 0);
         for (const char* file : {"rows.csv", "rows.json"}) {
             CliRun run = RunCli({"import", archive, EntryName(t), dir / file});
@@ -68,7 +68,7 @@ TEST_F(CommandsTest, UnchangedExportsImportWithoutChangingAByte) {
             EXPECT_EQ(run.out, "No changes.\n") << EntryName(t) << " " << file;
         }
     }
-    EXPECT_TRUE(ReadText(archive) == before);
+    EXPECT_TRUE(ReadFileText(archive) == before);
     EXPECT_EQ(Files(), (Names{"rows.csv", "rows.json", "tarvik_gb.iff"}));
 }
 
@@ -82,7 +82,8 @@ TEST_F(CommandsTest, OneChangedPriceChangesItsBytesAndThePriceCopyOnly) {
     } tables[] = {{kPartTable, 544, false}, {kMascotTable, 284, true}, {kCaddieItemTable, 260, true}};
     for (const auto& t : tables) {
         const TableStore before = LoadArchive(archive).store;
-        WriteText(dir / "price.csv", "TypeID,Price\r\n" + IdOf(before, t.table, 3) + ",70000\r\n");
+        ASSERT_TRUE(
+            WriteFileText(dir / "price.csv", "TypeID,Price\r\n" + IdOf(before, t.table, 3) + ",70000\r\n"));
         CliRun run = RunCli({"import", archive, EntryName(t.table), dir / "price.csv"});
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.out, std::string(EntryName(t.table)) +
@@ -135,23 +136,23 @@ TEST_F(CommandsTest, EveryRejectedFileLeavesTheArchiveByteIdentical) {
         {"Part", "Price\r\n1\r\n", "bad.csv:2: the row has no TypeID\n"},
         {"Part", file(part, "Price", "\"1"), "bad.csv:2: a quoted field starting on line 2 has no closing"},
     };
-    const std::string before = ReadText(archive);
+    const std::string before = ReadFileText(archive);
     for (const auto& c : cases) {
-        WriteText(dir / "bad.csv", c.file);
+        ASSERT_TRUE(WriteFileText(dir / "bad.csv", c.file));
         CliRun run = RunCli({"import", archive, c.table, dir / "bad.csv"});
         EXPECT_EQ(run.status, 1) << c.error;
         EXPECT_TRUE(Contains(run.err, c.error) && Contains(run.err, "ledgrin-cli: nothing was written\n"))
             << run.err;
         EXPECT_TRUE(run.out.empty()) << run.out;
     }
-    EXPECT_TRUE(ReadText(archive) == before);
+    EXPECT_TRUE(ReadFileText(archive) == before);
 }
 
 TEST_F(CommandsTest, SetWritesTheRecordAndAppendsItsDescriptionAfterADryRun) {
     const TableStore store = LoadArchive(archive).store;
     const std::string id = IdOf(store, kSkinTable, 2); // record 2 has no description
     const std::vector<std::string> set = {"set", archive, "skin", id, "Price=70000", "Description=Brand new"};
-    const std::string before = ReadText(archive);
+    const std::string before = ReadFileText(archive);
     std::vector<std::string> dryRun = set;
     dryRun.push_back("--dry-run");
     CliRun run = RunCli(dryRun);
@@ -160,7 +161,7 @@ TEST_F(CommandsTest, SetWritesTheRecordAndAppendsItsDescriptionAfterADryRun) {
         Contains(run.out, "  Price: " + std::to_string(Get(store, kSkinTable, 2, 0x5C, 4)) + " -> 70000\n"))
         << run.out;
     EXPECT_TRUE(Contains(run.out, "Dry run: nothing written.")) << run.out;
-    EXPECT_TRUE(ReadText(archive) == before);
+    EXPECT_TRUE(ReadFileText(archive) == before);
 
     run = RunCli(set);
     EXPECT_EQ(run.status, 0) << run.err;
@@ -178,12 +179,12 @@ TEST_F(CommandsTest, SetWritesTheRecordAndAppendsItsDescriptionAfterADryRun) {
 }
 
 TEST_F(CommandsTest, AFailedSecondSaveLeavesTheArchiveByteIdentical) {
-    const std::string before = ReadText(archive);
+    const std::string before = ReadFileText(archive);
     TableStore store = LoadArchive(archive).store;
     Put(store, kPartTable, 0, 0x5C, 4, 99);
     store[kDescTable].Records.pop_back(); // the buffer no longer holds RecordCount records
     EXPECT_EQ(SaveTables(store, {kPartTable, kDescTable}, archive), SaveAllResult::NotSaved);
-    EXPECT_TRUE(ReadText(archive) == before);
+    EXPECT_TRUE(ReadFileText(archive) == before);
     EXPECT_EQ(Files(), (Names{"tarvik_gb.iff"}));
 }
 
@@ -228,7 +229,7 @@ TEST_F(CommandsTest, VerifyFindsWhatTheDemoHoldsOnPurposeAndFailsOnADamagedTable
 }
 
 TEST_F(CommandsTest, UsageErrorsExitWithTwoOnStandardErrorAndWriteNothing) {
-    const std::string before = ReadText(archive);
+    const std::string before = ReadFileText(archive);
     const std::vector<std::vector<std::string>> lines = {
         {},
         {"frobnicate"},
@@ -243,7 +244,7 @@ TEST_F(CommandsTest, UsageErrorsExitWithTwoOnStandardErrorAndWriteNothing) {
         EXPECT_EQ(run.status, 2) << (args.empty() ? "" : args.back());
         EXPECT_TRUE(run.out.empty() && Contains(run.err, "Usage: ledgrin-cli")) << run.err;
     }
-    EXPECT_TRUE(ReadText(archive) == before);
+    EXPECT_TRUE(ReadFileText(archive) == before);
     CliRun missing = RunCli({"tables", dir / "nothing.iff"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_TRUE(missing.out.empty() && Contains(missing.err, "nothing.iff: cannot open the archive\n"));

@@ -8,23 +8,10 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <sys/mount.h>
 
 namespace ledgrin::faults {
-
-ScratchDir::ScratchDir() {
-    std::string pattern = "/tmp/ledgrin-faults-XXXXXX";
-    if (mkdtemp(pattern.data())) path_ = pattern;
-    EXPECT_FALSE(path_.empty()) << "cannot make a scratch folder: " << std::strerror(errno);
-}
-
-ScratchDir::~ScratchDir() {
-    std::error_code ignored;
-    if (!path_.empty()) fs::remove_all(path_, ignored);
-}
 
 TmpfsMount::TmpfsMount(const fs::path& dir, std::size_t kib) : dir_(dir) {
     std::string options = "size=" + std::to_string(kib) + "k";
@@ -102,25 +89,6 @@ std::vector<std::string> ListDir(const fs::path& dir) {
         names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
-}
-
-Bytes ReadFileBytes(const std::string& path) {
-    Bytes bytes;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return bytes;
-    std::uint8_t chunk[65536];
-    std::size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
-        bytes.insert(bytes.end(), chunk, chunk + n);
-    std::fclose(f);
-    return bytes;
-}
-
-void WriteFileBytes(const std::string& path, const Bytes& bytes) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr) << path;
-    ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), f), bytes.size());
-    ASSERT_EQ(std::fclose(f), 0);
 }
 
 } // namespace ledgrin::faults

@@ -1,9 +1,10 @@
-// Shared by the fault-injection tests and the model check: scratch folders, tmpfs mounts
-// that are always taken down again, the small demo archive, and the check that an archive
-// on disk is complete and holds exactly the expected tables.
+// Shared by the fault-injection tests and the model check: tmpfs mounts that are always
+// taken down again, the small demo archive, and the check that an archive on disk is
+// complete and holds exactly the expected tables.
 #pragma once
 
 #include "archive/TableStore.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -14,21 +15,11 @@
 
 namespace ledgrin::faults {
 
+using test::Bytes;
+using test::ReadFileBytes;
+using test::ScratchDir;
+using test::WriteFileBytes;
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
-
-// A new, empty folder under /tmp with a unique name, removed with its contents at the end.
-class ScratchDir {
-  public:
-    ScratchDir();
-    ~ScratchDir();
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-    const fs::path& path() const { return path_; }
-
-  private:
-    fs::path path_;
-};
 
 // A tmpfs of the given size (in KiB) over a folder; unmounted when it goes out of scope,
 // also after a failed assertion. Mounting needs root (CI runs as root); without it the
@@ -68,7 +59,5 @@ bool ExpectOldOrNew(const std::string& path, const TableStore& expected, TableIn
 
 // Names directly inside dir, sorted.
 std::vector<std::string> ListDir(const fs::path& dir);
-Bytes ReadFileBytes(const std::string& path);
-void WriteFileBytes(const std::string& path, const Bytes& bytes);
 
 } // namespace ledgrin::faults

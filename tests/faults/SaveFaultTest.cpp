@@ -58,10 +58,25 @@ class SaveFaultTest : public testing::Test {
             EXPECT_TRUE(ListDir(exeDirectory).empty());
         }
     }
-};
 
-struct SweepCounts {
-    int saved = 0, failed = 0;
+    // Saves once under every tmpfs size from firstKib to lastKib (in 4 KiB steps) mounted
+    // over `full`, each round from the old archive, so the write stops at a different point
+    // each time; the sizes must reach both a failed and a finished save.
+    void SaveIntoFillingFolder(const fs::path& full, const fs::path& exeDirectory, std::size_t firstKib,
+                               std::size_t lastKib) {
+        int saved = 0, failed = 0;
+        for (std::size_t kib = firstKib; kib <= lastKib; kib += 4) {
+            SCOPED_TRACE("tmpfs of " + std::to_string(kib) + " KiB");
+            TmpfsMount m(full, kib);
+            SKIP_UNLESS_MOUNTED(m);
+            ASSERT_TRUE(WriteFileBytes(archive, archiveBytes));
+            SaveResult result = Save(exeDirectory);
+            ExpectOutcome(result, exeDirectory);
+            (result == kSaved ? saved : failed)++;
+        }
+        EXPECT_GT(failed, 0);
+        EXPECT_GT(saved, 0);
+    }
 };
 
 } // namespace
@@ -71,52 +86,19 @@ struct SweepCounts {
 // The temporary archive is written into a small file system beside the program; from too
 // small for anything to just big enough, the write stops at a different point each time.
 TEST_F(SaveFaultTest, AProgramFolderThatFillsUpAtAnyPointCostsNothing) {
-    SweepCounts counts;
-    for (std::size_t kib = 4; kib <= ArchiveKib() + 16; kib += 4) {
-        SCOPED_TRACE("tmpfs of " + std::to_string(kib) + " KiB");
-        TmpfsMount m(exe, kib);
-        SKIP_UNLESS_MOUNTED(m);
-        SaveResult result = Save(exe);
-        ExpectOutcome(result, exe);
-        (result == kSaved ? counts.saved : counts.failed)++;
-        WriteFileBytes(archive, archiveBytes); // the next round starts from the old archive
-    }
-    EXPECT_GT(counts.failed, 0);
-    EXPECT_GT(counts.saved, 0);
+    SaveIntoFillingFolder(exe, exe, 4, ArchiveKib() + 16);
 }
 
 // The new archive is complete in the program folder but must be copied onto the archive's
 // own (small) file system before it can replace the old one.
 TEST_F(SaveFaultTest, AnArchiveFolderThatFillsUpDuringTheCopyKeepsTheOldArchive) {
-    SweepCounts counts;
-    for (std::size_t kib = ArchiveKib() + 4; kib <= 2 * ArchiveKib() + 16; kib += 4) {
-        SCOPED_TRACE("tmpfs of " + std::to_string(kib) + " KiB");
-        TmpfsMount m(game, kib);
-        SKIP_UNLESS_MOUNTED(m);
-        WriteFileBytes(archive, archiveBytes);
-        SaveResult result = Save(exe);
-        ExpectOutcome(result, exe);
-        (result == kSaved ? counts.saved : counts.failed)++;
-    }
-    EXPECT_GT(counts.failed, 0);
-    EXPECT_GT(counts.saved, 0);
+    SaveIntoFillingFolder(game, exe, ArchiveKib() + 4, 2 * ArchiveKib() + 16);
 }
 
 // The program and the archive share one small file system, as in a game folder on a
 // nearly full drive: the temporary archive is written beside the old one.
 TEST_F(SaveFaultTest, ASharedFolderThatFillsUpKeepsTheOldArchive) {
-    SweepCounts counts;
-    for (std::size_t kib = ArchiveKib() + 4; kib <= 2 * ArchiveKib() + 16; kib += 4) {
-        SCOPED_TRACE("tmpfs of " + std::to_string(kib) + " KiB");
-        TmpfsMount m(game, kib);
-        SKIP_UNLESS_MOUNTED(m);
-        WriteFileBytes(archive, archiveBytes);
-        SaveResult result = Save(game);
-        ExpectOutcome(result, game);
-        (result == kSaved ? counts.saved : counts.failed)++;
-    }
-    EXPECT_GT(counts.failed, 0);
-    EXPECT_GT(counts.saved, 0);
+    SaveIntoFillingFolder(game, game, ArchiveKib() + 4, 2 * ArchiveKib() + 16);
 }
 
 // --- read-only folders -----------------------------------------------------------------------
@@ -124,7 +106,7 @@ TEST_F(SaveFaultTest, ASharedFolderThatFillsUpKeepsTheOldArchive) {
 TEST_F(SaveFaultTest, AReadOnlyArchiveFolderKeepsTheOldArchive) {
     TmpfsMount m(game, 1024);
     SKIP_UNLESS_MOUNTED(m);
-    WriteFileBytes(archive, archiveBytes);
+    ASSERT_TRUE(WriteFileBytes(archive, archiveBytes));
     ASSERT_TRUE(m.MakeReadOnly());
 
     std::string output;
@@ -137,7 +119,7 @@ TEST_F(SaveFaultTest, AReadOnlyArchiveFolderKeepsTheOldArchive) {
 TEST_F(SaveFaultTest, AReadOnlySharedFolderCannotTakeTheTemporaryArchive) {
     TmpfsMount m(game, 1024);
     SKIP_UNLESS_MOUNTED(m);
-    WriteFileBytes(archive, archiveBytes);
+    ASSERT_TRUE(WriteFileBytes(archive, archiveBytes));
     ASSERT_TRUE(m.MakeReadOnly());
 
     std::string output;
@@ -152,7 +134,7 @@ TEST_F(SaveFaultTest, AReadOnlySharedFolderCannotTakeTheTemporaryArchive) {
 TEST_F(SaveFaultTest, AnArchiveReplacedByAFolderIsLeftAlone) {
     fs::remove(archive);
     fs::create_directory(archive);
-    WriteFileBytes(archive + "/keep.txt", {'k', 'e', 'e', 'p'});
+    ASSERT_TRUE(WriteFileBytes(archive + "/keep.txt", {'k', 'e', 'e', 'p'}));
 
     std::string output;
     EXPECT_EQ(Save(exe, &output), kNotSaved);
@@ -177,7 +159,7 @@ TEST_F(SaveFaultTest, ARemovedArchiveIsNotRecreated) {
 
 TEST_F(SaveFaultTest, AnArchiveCutShortSinceLoadingIsLeftAsItIs) {
     Bytes half(archiveBytes.begin(), archiveBytes.begin() + archiveBytes.size() / 2);
-    WriteFileBytes(archive, half);
+    ASSERT_TRUE(WriteFileBytes(archive, half));
 
     EXPECT_EQ(Save(exe), kNotSaved);
     EXPECT_EQ(ReadFileBytes(archive), half);

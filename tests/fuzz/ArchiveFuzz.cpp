@@ -31,7 +31,7 @@ bool SameSlot(const TableSlot& a, const TableSlot& b) {
 void CheckSaveRoundTrip(const TableStore& store, const std::uint8_t* data, std::size_t size) {
     const std::string& folder = ScratchFolder();
     const std::string archive = folder + "/tarvik_gb.iff";
-    FUZZ_CHECK(WriteWholeFile(archive, data, size));
+    FUZZ_CHECK(WriteFileBytes(archive, data, size));
     const TableIndex t = static_cast<TableIndex>(size % kTableCount);
 
     if (SaveTable(store, t, archive, folder) == kSaved) {
@@ -41,7 +41,7 @@ void CheckSaveRoundTrip(const TableStore& store, const std::uint8_t* data, std::
             FUZZ_CHECK(SameSlot(reloaded[u], store[u]));
         }
     } else {
-        FUZZ_CHECK(ReadWholeFile(archive) == Bytes(data, data + size));
+        FUZZ_CHECK(ReadFileBytes(archive) == Bytes(data, data + size));
     }
     FUZZ_CHECK(!FileExists(TemporaryArchivePath(folder)));
 }

@@ -1,12 +1,12 @@
 // Runs a fuzz target's inputs once each, without the fuzzer: the committed seeds and the
 // inputs of faults found earlier, in every build (also without clang). Arguments are
 // files or folders (every file inside, in name order).
+#include "tests/support/TestFiles.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv);
@@ -39,8 +39,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         for (const fs::path& file : InputsIn(argv[i])) {
-            std::ifstream in(file, std::ios::binary);
-            std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+            const ledgrin::test::Bytes bytes = ledgrin::test::ReadFileBytes(file.string());
             LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
             ++ran;
         }

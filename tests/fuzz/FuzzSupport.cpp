@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
-#include <filesystem>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -42,25 +41,6 @@ void PutCommonFields(Bytes& out, const StoredEntry& e, std::uint32_t crc) {
     Put16(out, 0); // extra-field length
 }
 
-// Made on first use, removed with its contents when the process ends normally.
-class ScratchFolderOwner {
-  public:
-    ScratchFolderOwner() {
-        std::string base =
-            FileExists("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path().string();
-        path_ = base + "/ledgrin-fuzz-XXXXXX";
-        if (!mkdtemp(path_.data())) CheckFailed("mkdtemp", __FILE__, __LINE__);
-    }
-    ~ScratchFolderOwner() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    const std::string& path() const { return path_; }
-
-  private:
-    std::string path_;
-};
-
 } // namespace
 
 void CheckFailed(const char* condition, const char* file, int line) {
@@ -93,27 +73,10 @@ void MemoryFile::Write(const std::uint8_t* data, std::size_t size) {
 }
 
 const std::string& ScratchFolder() {
-    static const ScratchFolderOwner folder;
-    return folder.path();
-}
-
-Bytes ReadWholeFile(const std::string& path) {
-    Bytes bytes;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return bytes;
-    std::uint8_t chunk[65536];
-    std::size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
-        bytes.insert(bytes.end(), chunk, chunk + n);
-    std::fclose(f);
-    return bytes;
-}
-
-bool WriteWholeFile(const std::string& path, const std::uint8_t* data, std::size_t size) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    bool ok = size == 0 || std::fwrite(data, 1, size, f) == size;
-    return std::fclose(f) == 0 && ok;
+    static const test::ScratchDir folder(FileExists("/dev/shm") ? "/dev/shm"
+                                                                : test::fs::temp_directory_path());
+    static const std::string path = folder.path().string();
+    return path;
 }
 
 bool FileExists(const std::string& path) {

@@ -4,6 +4,8 @@
 // property.
 #pragma once
 
+#include "tests/support/TestFiles.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -11,7 +13,9 @@
 
 namespace ledgrin::fuzz {
 
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
+using test::ReadFileBytes;
+using test::WriteFileBytes;
 
 // Stops the run with a message when a property does not hold: the fuzzer then keeps the
 // input as a crash, like any other fault it finds.
@@ -44,8 +48,6 @@ class MemoryFile {
 // A folder of this process on a memory file system (or the temporary folder), removed at exit.
 const std::string& ScratchFolder();
 
-Bytes ReadWholeFile(const std::string& path);
-bool WriteWholeFile(const std::string& path, const std::uint8_t* data, std::size_t size);
 bool FileExists(const std::string& path);
 
 // One entry of a stored (uncompressed) ZIP archive.

@@ -3,6 +3,7 @@
 // build always writes the same bytes; the committed corpora are its output.
 #include "records/DescRecord.h"
 #include "records/RecordHead.h"
+#include "tests/support/TestFiles.h"
 #include "tools/DemoArchive.h"
 #include "tools/ZipWriter.h"
 
@@ -17,13 +18,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
 
 bool Write(const fs::path& path, const Bytes& bytes) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
+    return test::WriteFileBytes(path.string(), bytes);
 }
 
 // The first `keep` records of every table (fewer if it has fewer).
