@@ -16,22 +16,10 @@ using Bytes = std::vector<std::uint8_t>;
 // AuxPart, Character, HairStyle, CaddieItem, SetItem, Card.
 constexpr std::size_t kSize[14] = {516, 544, 224, 236, 792, 284, 224, 220, 204, 396, 172, 260, 244, 360};
 
-inline void Put8(Bytes& r, std::size_t off, std::uint32_t v) {
-    r.at(off) = static_cast<std::uint8_t>(v);
-}
-inline void Put16(Bytes& r, std::size_t off, std::uint32_t v) {
-    Put8(r, off, v);
-    Put8(r, off + 1, v >> 8);
-}
-inline void Put32(Bytes& r, std::size_t off, std::uint32_t v) {
-    Put16(r, off, v);
-    Put16(r, off + 2, v >> 16);
-}
-inline std::uint32_t Get16(const Bytes& r, std::size_t off) {
-    return r.at(off) | (r.at(off + 1) << 8u);
-}
-inline std::uint32_t Get32(const Bytes& r, std::size_t off) {
-    return Get16(r, off) | (Get16(r, off + 2) << 16u);
+// Little-endian value of `width` bytes at off.
+inline void Put(Bytes& r, std::size_t off, int width, std::uint32_t v) {
+    for (int i = 0; i < width; ++i)
+        r.at(off + i) = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
 // Text at off, the rest of the field (size bytes) zero.
@@ -42,18 +30,16 @@ inline void PutText(Bytes& r, std::size_t off, std::size_t size, const std::stri
 
 // An enabled item record (Enabled 1 at 0x00, TypeID at 0x04, Name at 0x08) of table t
 // whose other bytes hold a filler that differs from byte to byte, so that any byte the
-// code touches by mistake shows. Head flags start clear: ShopFlags 0x68, MarkFlags 0x69
-// and Level 0x30 are 0.
+// code touches by mistake shows. Level 0x30, ShopFlags 0x68 and MarkFlags 0x69 start 0.
 inline Bytes ItemRecord(int t, std::uint32_t typeId, const std::string& name) {
     Bytes r(kSize[t]);
     for (std::size_t i = 0; i < r.size(); ++i)
         r[i] = static_cast<std::uint8_t>(0x80 + ((i * 37 + 11) % 0x7F));
-    Put32(r, 0x00, 1);
-    Put32(r, 0x04, typeId);
+    Put(r, 0x00, 4, 1);
+    Put(r, 0x04, 4, typeId);
     PutText(r, 0x08, 40, name);
-    Put8(r, 0x30, 0);
-    Put8(r, 0x68, 0);
-    Put8(r, 0x69, 0);
+    Put(r, 0x30, 1, 0);
+    Put(r, 0x68, 2, 0);
     return r;
 }
 
@@ -67,12 +53,11 @@ inline std::uint32_t Add(ledgrin::TableStore& store, int t, const Bytes& record)
 // A Desc record: TypeID at 0, the text at 4 (512 bytes, zero behind it).
 inline std::uint32_t AddDesc(ledgrin::TableStore& store, std::uint32_t typeId, const std::string& text) {
     Bytes r(516);
-    Put32(r, 0, typeId);
+    Put(r, 0, 4, typeId);
     PutText(r, 4, 512, text);
     return Add(store, 0, r);
 }
 
-// Record index of table t as bytes.
 inline Bytes RecordBytes(const ledgrin::TableStore& store, int t, std::uint32_t index) {
     const std::uint8_t* p = store[t].Records.data() + index * kSize[t];
     return Bytes(p, p + kSize[t]);

@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -14,144 +12,49 @@ using namespace ledgrin;
 
 namespace {
 
-// Final visibility per group, one character per table from Part (1) to Card (13).
-const std::map<PanelGroup, std::string> kShown = {
-    {PanelGroup::ShopBlock, "SSSSSSSHSSSSS"},    {PanelGroup::Tradeable, "SSSSHHHHHHHHS"},
-    {PanelGroup::NotGiftable, "SSSSSSHHSSSSS"},  {PanelGroup::DiscountPrice, "SSSSHSHHSSHSS"},
-    {PanelGroup::FirstStats, "SHSHSSHSSHHHS"},   {PanelGroup::SecondStats, "SHSHHHHSSHHHH"},
-    {PanelGroup::RentalPrices, "HHHHSHSHHHSHH"}, {PanelGroup::BonusBlock, "HHHHSHHHHHHHH"},
-    {PanelGroup::Monthly, "HHHHHSHHHHHHH"},      {PanelGroup::SetMembers, "HHHHHHHHHHHSH"},
-    {PanelGroup::CardBlock, "HHHHHHHHHHHHS"},
+// Final visibility of each group of panel controls, one letter per table from Part (1) to
+// Card (13): S shown, H hidden.
+struct GroupRow {
+    const char* shown;
+    std::vector<int> ids;
 };
-
-struct Rect {
-    int x, y, w, h;
+const GroupRow kGroupRows[] = {
+    {"SSSSSSSHSSSSS", {10025, 10003, 10004, 10007, 10061, 10008, 10009}}, // shop block
+    {"SSSSHHHHHHHHS", {10005}},                                           // " Tradeable"
+    {"SSSSSSHHSSSSS", {10006}},                                           // " Not Giftable"
+    {"SSSSHSHHSSHSS", {10064, 10065}},                                    // discount price
+    {"SHSHSSHSSHHHS", {10030, 10033, 10036, 10039, 10042, 10031, 10034, 10037, 10040, 10043}},
+    {"SHSHHHHSSHHHH", {10032, 10035, 10038, 10041, 10044}},                      // second stat boxes
+    {"HHHHSHSHHHSHH", {10056, 10058, 10057, 10059}},                             // rental prices
+    {"HHHHSHHHHHHHH", {10051, 10052, 10053, 10054, 10055}},                      // bonus block
+    {"HHHHHSHHHHHHH", {10062}},                                                  // " pay monthly"
+    {"HHHHHHHHHHHSH", {10071, 10072}},                                           // set members
+    {"HHHHHHHHHHHHS", {10074, 10075, 10076, 10077, 10078, 10079, 10080, 10081}}, // card block
 };
-
-// The 96-DPI rectangles of every control the table switch shows or hides.
-const std::map<int, Rect> kRects = {
-    {10025, {368, 140, 80, 16}},  {10003, {368, 155, 100, 20}}, {10004, {478, 155, 100, 16}},
-    {10007, {368, 113, 100, 16}}, {10061, {478, 113, 100, 16}}, {10008, {628, 158, 70, 16}},
-    {10009, {723, 158, 70, 16}},  {10005, {628, 113, 70, 16}},  {10006, {723, 113, 90, 16}},
-    {10064, {368, 180, 80, 16}},  {10065, {368, 195, 100, 20}}, {10030, {368, 270, 80, 16}},
-    {10033, {459, 270, 80, 16}},  {10036, {550, 270, 80, 16}},  {10039, {641, 270, 80, 16}},
-    {10042, {732, 270, 80, 16}},  {10031, {368, 285, 35, 20}},  {10034, {459, 285, 35, 20}},
-    {10037, {550, 285, 35, 20}},  {10040, {641, 285, 35, 20}},  {10043, {732, 285, 35, 20}},
-    {10032, {408, 285, 35, 20}},  {10035, {499, 285, 35, 20}},  {10038, {590, 285, 35, 20}},
-    {10041, {681, 285, 35, 20}},  {10044, {772, 285, 35, 20}},  {10056, {368, 180, 80, 16}},
-    {10058, {368, 195, 100, 20}}, {10057, {478, 180, 80, 16}},  {10059, {478, 195, 100, 20}},
-    {10051, {368, 315, 80, 16}},  {10052, {368, 330, 75, 20}},  {10053, {459, 315, 80, 16}},
-    {10054, {459, 330, 75, 20}},  {10055, {732, 333, 70, 16}},  {10062, {478, 198, 200, 16}},
-    {10071, {368, 270, 150, 16}}, {10072, {368, 285, 438, 95}}, {10074, {368, 315, 80, 16}},
-    {10075, {368, 330, 75, 20}},  {10076, {459, 315, 80, 16}},  {10077, {459, 330, 75, 20}},
-    {10078, {641, 315, 80, 16}},  {10079, {641, 330, 75, 20}},  {10080, {732, 315, 80, 16}},
-    {10081, {732, 330, 75, 20}},
-};
-
-// Rectangles that cover each other by at least 2 pixels both ways. A caption reaches one
-// pixel into the box below it by design (16 high, the box 15 lower); that is no clash.
-bool Overlap(const Rect& a, const Rect& b) {
-    int w = std::min(a.x + a.w, b.x + b.w) - std::max(a.x, b.x);
-    int h = std::min(a.y + a.h, b.y + b.h) - std::max(a.y, b.y);
-    return w >= 2 && h >= 2;
-}
-
-bool GroupsOverlap(PanelGroup ga, PanelGroup gb) {
-    for (int a : GroupControls(ga))
-        for (int b : GroupControls(gb))
-            if (Overlap(kRects.at(a), kRects.at(b))) return true;
-    return false;
-}
-
-const PanelGroup kAllGroups[] = {
-    PanelGroup::ShopBlock,  PanelGroup::Tradeable,   PanelGroup::NotGiftable,  PanelGroup::DiscountPrice,
-    PanelGroup::FirstStats, PanelGroup::SecondStats, PanelGroup::RentalPrices, PanelGroup::BonusBlock,
-    PanelGroup::Monthly,    PanelGroup::SetMembers,  PanelGroup::CardBlock,
-};
-
-std::vector<int> Ids(PanelGroup g) {
-    IdList list = GroupControls(g);
-    return std::vector<int>(list.begin(), list.end());
-}
-
-std::vector<std::string> Captions(int t) {
-    const TablePanel& p = PanelFor(t);
-    return std::vector<std::string>(p.statCaptions, p.statCaptions + 5);
-}
 
 } // namespace
 
-TEST(PanelGroups, EachTableShowsExactlyItsGroups) {
-    for (int t = 1; t <= 13; ++t)
-        for (const auto& [group, row] : kShown)
-            EXPECT_EQ(PanelFor(t).Shows(group), row[t - 1] == 'S')
-                << "table " << t << " group " << static_cast<int>(group);
-}
-
-TEST(PanelGroups, GroupsSharingAPlaceAreNeverVisibleTogether) {
-    // The places known to be shared do overlap by the rectangles, so the check below bites.
-    EXPECT_TRUE(GroupsOverlap(PanelGroup::FirstStats, PanelGroup::SetMembers));
-    EXPECT_TRUE(GroupsOverlap(PanelGroup::BonusBlock, PanelGroup::CardBlock));
-    EXPECT_TRUE(GroupsOverlap(PanelGroup::DiscountPrice, PanelGroup::RentalPrices));
-    EXPECT_TRUE(GroupsOverlap(PanelGroup::RentalPrices, PanelGroup::Monthly));
-    for (int t = 1; t <= 13; ++t)
-        for (PanelGroup ga : kAllGroups)
-            for (PanelGroup gb : kAllGroups)
-                if (ga != gb && PanelFor(t).Shows(ga) && PanelFor(t).Shows(gb)) {
-                    EXPECT_FALSE(GroupsOverlap(ga, gb))
-                        << "table " << t << ": groups " << static_cast<int>(ga) << " and "
-                        << static_cast<int>(gb);
-                }
-}
-
-TEST(PanelGroups, EveryPanelControlIsInOneGroupAndTheFixedOnesInNone) {
-    std::multiset<int> ids;
-    for (PanelGroup g : kAllGroups)
-        for (int id : GroupControls(g))
-            ids.insert(id);
-    EXPECT_EQ(ids.size(), kRects.size());
-    for (const auto& [id, rect] : kRects)
-        EXPECT_EQ(ids.count(id), 1u) << id;
-    // Name, character, TypeID, level, description, Update, list, search: never touched.
-    for (int id : {10019, 10020, 10021, 10022, 10023, 10024, 10026, 10027, 10028, 10029, 10045, 10002, 10011,
-                   10001, 10012, 10013, 10014, 10015, 10016})
-        EXPECT_EQ(ids.count(id), 0u) << id;
-    EXPECT_EQ(Ids(PanelGroup::ShopBlock),
-              (std::vector<int>{10025, 10003, 10004, 10007, 10061, 10008, 10009}));
-    EXPECT_EQ(Ids(PanelGroup::SecondStats), (std::vector<int>{10032, 10035, 10038, 10041, 10044}));
-}
-
-TEST(PanelSwitch, HidesComeBeforeShowsAndEndInTheTableState) {
+TEST(PanelSwitch, EachTableShowsExactlyItsControlsHidingFirst) {
     for (int t = 1; t <= 13; ++t) {
-        auto list = PanelVisibility(t);
-        std::set<int> seen;
+        std::map<int, bool> expected;
+        for (const GroupRow& group : kGroupRows)
+            for (int id : group.ids)
+                expected[id] = group.shown[t - 1] == 'S';
+        std::map<int, bool> applied;
         bool showing = false;
-        for (const ControlVisibility& c : list) {
-            EXPECT_TRUE(seen.insert(c.id).second) << t << ": " << c.id << " twice";
-            if (c.visible) showing = true;
+        for (const ControlVisibility& c : PanelVisibility(t)) {
+            EXPECT_TRUE(applied.emplace(c.id, c.visible).second) << t << ": " << c.id << " twice";
+            // Hidden before shown, so two controls sharing a place are never visible together.
             EXPECT_FALSE(showing && !c.visible) << t << ": " << c.id << " hidden after a show";
-            bool expected = false;
-            for (PanelGroup g : kAllGroups)
-                for (int id : GroupControls(g))
-                    if (id == c.id) expected = kShown.at(g)[t - 1] == 'S';
-            EXPECT_EQ(c.visible, expected) << t << ": " << c.id;
+            showing = showing || c.visible;
         }
-        EXPECT_EQ(seen.size(), kRects.size());
+        EXPECT_EQ(applied, expected) << "table " << t;
     }
 }
 
-TEST(PanelSwitch, AuxPartHidesTheShopAndShowsBothStatRows) {
-    const TablePanel& aux = PanelFor(8);
-    EXPECT_FALSE(aux.Shows(PanelGroup::ShopBlock));
-    EXPECT_FALSE(aux.Shows(PanelGroup::Tradeable));
-    EXPECT_FALSE(aux.Shows(PanelGroup::NotGiftable));
-    EXPECT_FALSE(aux.Shows(PanelGroup::DiscountPrice));
-    EXPECT_FALSE(aux.shopFilterEnabled);
-    EXPECT_TRUE(aux.Shows(PanelGroup::FirstStats) && aux.Shows(PanelGroup::SecondStats));
-}
-
-TEST(PanelSwitch, FilterControlsEnabledPerTable) {
+TEST(PanelSwitch, FilterControlsAndStatCaptionsPerTable) {
     const std::string first = "EEDDDDEDDEDEE", second = "EDDDDDDDDDDEE", shop = "EEEEEEEDEEEEE";
+    const char* const stats[5] = {"Power", "Control", "Accuracy", "Spin", "Curve"};
     for (int t = 1; t <= 13; ++t) {
         const TablePanel& p = PanelFor(t);
         EXPECT_EQ(p.charFilterEnabled, first[t - 1] == 'E') << t;
@@ -160,68 +63,36 @@ TEST(PanelSwitch, FilterControlsEnabledPerTable) {
         // An enabled combo box is exactly one whose value the list filter uses.
         EXPECT_EQ(p.charFilterEnabled, TableHasCharFilter(t)) << t;
         EXPECT_EQ(p.typeFilterEnabled, TableHasTypeFilter(t)) << t;
+        // "Power / Slot" and so on; ClubSet "Power / Max", Mascot and Caddie "Power", Card "Power Slot".
+        const char* suffix = t == 3 ? " / Max" : t == 5 || t == 6 ? "" : t == 13 ? " Slot" : " / Slot";
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(p.statCaptions[i], std::string(stats[i]) + suffix) << t;
     }
 }
 
-TEST(PanelSwitch, StatCaptionsPerTable) {
-    using V = std::vector<std::string>;
-    const V slot = {"Power / Slot", "Control / Slot", "Accuracy / Slot", "Spin / Slot", "Curve / Slot"};
-    EXPECT_EQ(Captions(3),
-              (V{"Power / Max", "Control / Max", "Accuracy / Max", "Spin / Max", "Curve / Max"}));
-    EXPECT_EQ(Captions(5), (V{"Power", "Control", "Accuracy", "Spin", "Curve"}));
-    EXPECT_EQ(Captions(6), Captions(5));
-    EXPECT_EQ(Captions(13), (V{"Power Slot", "Control Slot", "Accuracy Slot", "Spin Slot", "Curve Slot"}));
-    for (int t : {1, 2, 4, 7, 8, 9, 10, 11, 12})
-        EXPECT_EQ(Captions(t), slot) << t;
-}
-
 TEST(PanelSwitch, FilterListsFilledPerTable) {
-    struct Fill {
-        int combo;
-        std::string firstRow;
-        std::vector<int> data;
+    // The rows a table puts into 10014 and 10015: first row text, then the item data.
+    using Fill = std::pair<std::string, std::vector<int>>;
+    const Fill characters = {"(All Chars)", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 15}};
+    const std::map<int, std::vector<Fill>> expected = {
+        {1, {characters, {"(All Types)", {0, 1, 2, 3, 4, 5, 6, 9, 10}}}},
+        {2, {{"(All Items)", {0, 1, 2}}}},
+        {7, {{"(All Skins)", {0, 1, 2, 3, 4, 6, 7}}}},
+        {10, {characters}},
+        {12, {characters, {"(All Types)", {0, 3, 5, 6, 10, 12, 14, 18}}}},
+        {13, {{"(All Types)", {0, 1, 2, 3, 4, 5, 6}}, {"(All Volumes)", {0, 1, 2, 3, 4, 5}}}},
     };
-    auto fills = [](int t) {
-        std::vector<Fill> out;
+    for (int t = 1; t <= 13; ++t) {
+        std::vector<Fill> fills;
+        int combo = 10014;
         for (const FilterFill& f : PanelFor(t).fills) {
             if (f.comboId == 0) continue;
-            Fill fill{f.comboId, f.firstRow, {}};
+            EXPECT_EQ(f.comboId, combo++) << t; // 10014 first, then 10015
+            Fill fill = {f.firstRow, {}};
             for (const FilterRow& row : FilterRows(f.firstRow, *f.labels))
-                fill.data.push_back(row.data);
-            out.push_back(fill);
+                fill.second.push_back(row.data);
+            fills.push_back(fill);
         }
-        return out;
-    };
-    const std::vector<int> characters = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 15};
-    auto part = fills(1);
-    ASSERT_EQ(part.size(), 2u);
-    EXPECT_EQ(part[0].combo, 10014);
-    EXPECT_EQ(part[0].firstRow, "(All Chars)");
-    EXPECT_EQ(part[0].data, characters);
-    EXPECT_EQ(part[1].combo, 10015);
-    EXPECT_EQ(part[1].firstRow, "(All Types)");
-    EXPECT_EQ(part[1].data, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 9, 10}));
-    auto item = fills(2);
-    ASSERT_EQ(item.size(), 1u);
-    EXPECT_EQ(item[0].firstRow, "(All Items)");
-    EXPECT_EQ(item[0].data, (std::vector<int>{0, 1, 2}));
-    auto skin = fills(7);
-    ASSERT_EQ(skin.size(), 1u);
-    EXPECT_EQ(skin[0].firstRow, "(All Skins)");
-    EXPECT_EQ(skin[0].data, (std::vector<int>{0, 1, 2, 3, 4, 6, 7}));
-    auto hair = fills(10);
-    ASSERT_EQ(hair.size(), 1u);
-    EXPECT_EQ(hair[0].data, characters);
-    auto set = fills(12);
-    ASSERT_EQ(set.size(), 2u);
-    EXPECT_EQ(set[1].combo, 10015);
-    EXPECT_EQ(set[1].data, (std::vector<int>{0, 3, 5, 6, 10, 12, 14, 18}));
-    auto card = fills(13);
-    ASSERT_EQ(card.size(), 2u);
-    EXPECT_EQ(card[0].firstRow, "(All Types)");
-    EXPECT_EQ(card[0].data, (std::vector<int>{0, 1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(card[1].firstRow, "(All Volumes)");
-    EXPECT_EQ(card[1].data, (std::vector<int>{0, 1, 2, 3, 4, 5}));
-    for (int t : {3, 4, 5, 6, 8, 9, 11})
-        EXPECT_TRUE(fills(t).empty()) << t;
+        EXPECT_EQ(fills, expected.count(t) ? expected.at(t) : std::vector<Fill>{}) << t;
+    }
 }

@@ -1,5 +1,5 @@
 // The 82 controls as the window holds them right after creation, against the control
-// table written out here by hand (identifier, class, text, style value, rectangle).
+// table written out by hand in ControlRows.h, and the lists filled at creation.
 #include "tests/window/ControlRows.h"
 #include "tests/window/WindowFixture.h"
 
@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 
+#include <tuple>
 #include <vector>
 
 namespace ledgrin {
@@ -15,69 +16,39 @@ namespace {
 
 using Dpi96 = MainWindowTest;
 
-std::string ClassOf(HWND control) {
-    char name[64] = {};
-    GetClassNameA(control, name, sizeof name);
-    return name;
-}
-
 bool IsCombo(const ControlRow& row) {
     return std::string(row.className) == "ComboBox";
 }
 
-// Wine's combo box moves WS_VSCROLL from its own style to its drop-down list; Windows
-// keeps it. Everything else is compared as given.
-DWORD ExpectedStyle(const ControlRow& row) {
-    return IsCombo(row) && RunningUnderWine() ? row.style & ~WS_VSCROLL : row.style;
-}
-
-TEST_F(Dpi96, ScreenIsAt96Dpi) {
+TEST_F(Dpi96, EveryControlHasItsIdentifierClassTextStyleAndRectangle) {
     ASSERT_EQ(96, gDpi) << "these tests need a Wine prefix at 96 DPI";
-}
-
-TEST_F(Dpi96, EveryControlHasItsIdentifierClassStyleAndVisibility) {
+    HGDIOBJ stock = GetStockObject(DEFAULT_GUI_FONT);
     for (const ControlRow& row : kControlRows) {
         SCOPED_TRACE(row.id);
         HWND control = Item(row.id);
         ASSERT_NE(nullptr, control);
-        EXPECT_EQ(row.id, GetDlgCtrlID(control));
-        EXPECT_EQ(row.className, ClassOf(control));
-        EXPECT_EQ(ExpectedStyle(row), static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE)));
+        char className[64] = {};
+        GetClassNameA(control, className, sizeof className);
+        EXPECT_EQ(row.className, std::string(className));
+        // Wine's combo box moves WS_VSCROLL from its own style to its drop-down list.
+        DWORD style = IsCombo(row) && RunningUnderWine() ? row.style & ~WS_VSCROLL : row.style;
+        EXPECT_EQ(style, static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE)));
         EXPECT_EQ(row.exStyle, static_cast<DWORD>(GetWindowLongA(control, GWL_EXSTYLE)));
         EXPECT_EQ((row.style & WS_VISIBLE) != 0, IsWindowVisible(control) != FALSE);
         EXPECT_TRUE(IsWindowEnabled(control));
-    }
-}
-
-TEST_F(Dpi96, EveryControlHasItsCreationText) {
-    for (const ControlRow& row : kControlRows) {
-        // A drop-down list's window text is its selected row, not its creation text.
-        if (IsCombo(row)) continue;
-        SCOPED_TRACE(row.id);
-        EXPECT_EQ(row.text, Text(row.id));
-    }
-}
-
-TEST_F(Dpi96, EveryControlHasItsRectangle) {
-    for (const ControlRow& row : kControlRows) {
-        SCOPED_TRACE(row.id);
-        RECT r = ClientRect(Item(row.id));
+        EXPECT_EQ(stock, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
+        // Nothing is checked before start-up checks "Part".
+        EXPECT_EQ(BST_UNCHECKED, SendMessageA(control, BM_GETCHECK, 0, 0));
+        RECT r = ClientRect(control);
         EXPECT_EQ(row.x, r.left);
         EXPECT_EQ(row.y, r.top);
         EXPECT_EQ(row.width, r.right - r.left);
-        // A drop-down list is as tall as its selection field; its creation height sizes
-        // the list that drops down.
+        // A drop-down list's window text is its selected row, and it is as tall as its
+        // selection field: its creation height sizes the list that drops down.
         if (!IsCombo(row)) {
+            EXPECT_EQ(row.text, Text(row.id));
             EXPECT_EQ(row.height, r.bottom - r.top);
         }
-    }
-}
-
-TEST_F(Dpi96, EveryControlUsesTheStockGuiFont) {
-    HGDIOBJ stock = GetStockObject(DEFAULT_GUI_FONT);
-    for (const ControlRow& row : kControlRows) {
-        SCOPED_TRACE(row.id);
-        EXPECT_EQ(stock, reinterpret_cast<HGDIOBJ>(SendMessageA(Item(row.id), WM_GETFONT, 0, 0)));
     }
 }
 
@@ -90,126 +61,60 @@ TEST_F(Dpi96, ZOrderIsTheCreationOrder) {
         EXPECT_EQ(kControlRows[i].id, ids[i]) << "position " << i;
 }
 
-TEST_F(Dpi96, NothingIsCheckedAtCreation) {
-    for (const ControlRow& row : kControlRows) {
-        DWORD kind = row.style & BS_TYPEMASK;
-        bool checkable =
-            std::string(row.className) == "Button" && (kind == BS_AUTOCHECKBOX || kind == BS_AUTORADIOBUTTON);
-        if (checkable) {
-            EXPECT_EQ(BST_UNCHECKED, SendMessageA(Item(row.id), BM_GETCHECK, 0, 0)) << row.id;
-        }
-    }
+TEST_F(Dpi96, TabMovesFromTheNameEditToThePriceEdit) {
+    ShowFirstTable();
+    SetForegroundWindow(window_);
+    SetFocus(Item(10020));
+    ASSERT_EQ(Item(10020), GetFocus());
+    MSG tab = {Item(10020), WM_KEYDOWN, VK_TAB, 0x000F0001, 0, {0, 0}};
+    // The message loop offers every message to IsDialogMessageA first.
+    EXPECT_TRUE(IsDialogMessageA(window_, &tab));
+    EXPECT_EQ(Item(10003), GetFocus());
 }
 
-struct ComboRow {
-    std::string text;
-    LRESULT data;
-};
-
-std::vector<ComboRow> ComboRows(HWND combo) {
-    std::vector<ComboRow> rows;
-    LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        char text[128] = {};
-        SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-        rows.push_back({text, SendMessageA(combo, CB_GETITEMDATA, i, 0)});
-    }
-    return rows;
-}
-
-TEST_F(Dpi96, CurrencyListHasTwoRowsAndNoSelection) {
-    std::vector<ComboRow> rows = ComboRows(Item(10004));
-    ASSERT_EQ(2u, rows.size());
-    EXPECT_EQ("Crells", rows[0].text);
-    EXPECT_EQ("Points", rows[1].text);
-    EXPECT_EQ(CB_ERR, SendMessageA(Item(10004), CB_GETCURSEL, 0, 0));
-}
-
-TEST_F(Dpi96, LevelListHasTheSeventeenRanksAndNoSelection) {
-    std::vector<ComboRow> rows = ComboRows(Item(10027));
-    ASSERT_EQ(17u, rows.size());
+TEST_F(Dpi96, TheFourDropDownListsAreFilledAtCreation) {
+    std::vector<ComboRow> ranks;
     for (int i = 0; i < 17; ++i)
-        EXPECT_EQ(kPlayerRankLabels.labels[i], rows[i].text) << "rank " << i;
-    EXPECT_EQ(CB_ERR, SendMessageA(Item(10027), CB_GETCURSEL, 0, 0));
+        ranks.push_back({kPlayerRankLabels.labels[i], 0});
+    std::vector<ComboRow> characters = {{"(All Chars)", 0}};
+    for (long data : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 15}) // code 13 (data 14) has no name
+        characters.push_back({kCharacterNames.labels[data - 1], data});
+    const std::vector<ComboRow> slots = {{"(All Types)", 0}, {"Top", 1},        {"Bottom", 2},
+                                         {"Hair/Hat", 3},    {"Gloves", 4},     {"Shoes", 5},
+                                         {"Accessory", 6},   {"Selfdesign", 9}, {"Selfdesign Copy", 10}};
+    // {list, rows, selected row}: the filters start at their first row, the panel's lists
+    // without a selection.
+    const std::tuple<int, std::vector<ComboRow>, int> lists[] = {
+        {10004, {{"Crells", 0}, {"Points", 0}}, CB_ERR},
+        {10027, ranks, CB_ERR},
+        {10014, characters, 0},
+        {10015, slots, 0}};
+    for (const auto& [id, rows, selected] : lists) {
+        EXPECT_EQ(rows, ComboRows(window_, id)) << id;
+        EXPECT_EQ(selected, ComboSelection(window_, id)) << id;
+    }
 }
 
-TEST_F(Dpi96, CharFilterListHasAllCharsThenFourteenNames) {
-    std::vector<ComboRow> rows = ComboRows(Item(10014));
-    // Character code 13 has no name, so data 14 is skipped.
-    const LRESULT data[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 15};
-    ASSERT_EQ(15u, rows.size());
-    EXPECT_EQ("(All Chars)", rows[0].text);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        EXPECT_EQ(data[i], rows[i].data) << "row " << i;
-        if (i > 0) {
-            EXPECT_EQ(kCharacterNames.labels[data[i] - 1], rows[i].text) << "row " << i;
+TEST_F(Dpi96, ListViewsHaveTheirColumnsAndSelectWholeRows) {
+    using Columns = std::vector<std::pair<std::string, int>>; // header text, width
+    const std::pair<int, Columns> lists[] = {{10001, {{"TypeID", 75}, {"Name", 218}}},
+                                             {10072, {{"TypeID", 90}, {"Name", 260}, {"Qty", 60}}}};
+    for (const auto& [id, expected] : lists) {
+        Columns columns;
+        HWND header = reinterpret_cast<HWND>(SendMessageA(Item(id), LVM_GETHEADER, 0, 0));
+        for (int i = 0; i < SendMessageA(header, HDM_GETITEMCOUNT, 0, 0); ++i) {
+            char text[64] = {};
+            LVCOLUMNA column = {};
+            column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+            column.pszText = text;
+            column.cchTextMax = sizeof text;
+            SendMessageA(Item(id), LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+            columns.push_back({text, column.cx});
+            EXPECT_EQ(LVCFMT_LEFT, column.fmt & LVCFMT_JUSTIFYMASK) << id;
         }
-    }
-    EXPECT_EQ(0, SendMessageA(Item(10014), CB_GETCURSEL, 0, 0));
-}
-
-TEST_F(Dpi96, TypeFilterListHasAllTypesThenThePartSlots) {
-    std::vector<ComboRow> rows = ComboRows(Item(10015));
-    const ComboRow expected[] = {{"(All Types)", 0}, {"Top", 1},        {"Bottom", 2},
-                                 {"Hair/Hat", 3},    {"Gloves", 4},     {"Shoes", 5},
-                                 {"Accessory", 6},   {"Selfdesign", 9}, {"Selfdesign Copy", 10}};
-    ASSERT_EQ(9u, rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        EXPECT_EQ(expected[i].text, rows[i].text) << "row " << i;
-        EXPECT_EQ(expected[i].data, rows[i].data) << "row " << i;
-    }
-    EXPECT_EQ(0, SendMessageA(Item(10015), CB_GETCURSEL, 0, 0));
-}
-
-struct Column {
-    std::string header;
-    int width;
-    int format;
-};
-
-std::vector<Column> Columns(HWND list) {
-    std::vector<Column> columns;
-    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
-    int count = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        char text[64] = {};
-        LVCOLUMNA column = {};
-        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-        column.pszText = text;
-        column.cchTextMax = sizeof text;
-        SendMessageA(list, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
-        columns.push_back({text, column.cx, column.fmt & LVCFMT_JUSTIFYMASK});
-    }
-    return columns;
-}
-
-TEST_F(Dpi96, ItemListHasTypeIdAndNameColumns) {
-    std::vector<Column> columns = Columns(Item(10001));
-    ASSERT_EQ(2u, columns.size());
-    EXPECT_EQ("TypeID", columns[0].header);
-    EXPECT_EQ(75, columns[0].width);
-    EXPECT_EQ("Name", columns[1].header);
-    EXPECT_EQ(218, columns[1].width);
-    for (const Column& c : columns)
-        EXPECT_EQ(LVCFMT_LEFT, c.format);
-}
-
-TEST_F(Dpi96, MemberListHasTypeIdNameAndQtyColumns) {
-    std::vector<Column> columns = Columns(Item(10072));
-    ASSERT_EQ(3u, columns.size());
-    EXPECT_EQ("TypeID", columns[0].header);
-    EXPECT_EQ(90, columns[0].width);
-    EXPECT_EQ("Name", columns[1].header);
-    EXPECT_EQ(260, columns[1].width);
-    EXPECT_EQ("Qty", columns[2].header);
-    EXPECT_EQ(60, columns[2].width);
-    for (const Column& c : columns)
-        EXPECT_EQ(LVCFMT_LEFT, c.format);
-}
-
-TEST_F(Dpi96, ListViewsSelectWholeRowsOnly) {
-    for (int id : {10001, 10072})
+        EXPECT_EQ(expected, columns) << id;
         EXPECT_EQ(LVS_EX_FULLROWSELECT, SendMessageA(Item(id), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0)) << id;
+    }
 }
 
 } // namespace

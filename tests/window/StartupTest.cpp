@@ -1,11 +1,13 @@
 // Ledgrin.exe started as a child process, the way a user starts it: the usage line, the
 // start-up failure boxes, a normal start and close, and the resources of the file.
 #include "tests/window/TestFiles.h"
+#include "tests/window/WindowActions.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -23,66 +25,29 @@ std::string BuiltExe() {
     return folder.substr(0, folder.find_last_of('\\')) + "\\Ledgrin.exe";
 }
 
-struct MessageBoxSeen {
-    std::string title, text;
-    bool hasOwner, hasOnlyOk;
-};
-
 struct RunResult {
     bool started = false, ended = false;
     DWORD exitCode = 0xFFFFFFFF;
-    std::vector<MessageBoxSeen> boxes;
+    std::vector<BoxSeen> boxes;
     bool mainWindowSeen = false;
     std::string output; // standard output
 };
 
-struct Windows {
-    DWORD pid;
-    std::vector<HWND> found;
-    const char* className;
-};
-
-BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
-    auto* windows = reinterpret_cast<Windows*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (pid == windows->pid && std::string(name) == windows->className) windows->found.push_back(window);
-    return TRUE;
-}
-
+// The top-level windows of class `className` that process `pid` owns.
 std::vector<HWND> WindowsOf(DWORD pid, const char* className) {
-    Windows windows = {pid, {}, className};
-    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
-    return windows.found;
-}
-
-// Reads a start-up message box and presses its OK button.
-MessageBoxSeen ReadAndConfirm(HWND box) {
-    char title[256] = {}, text[512] = {};
-    GetWindowTextA(box, title, sizeof title);
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text); // the box's static text
-    bool onlyOk = GetDlgItem(box, IDOK) && !GetDlgItem(box, IDCANCEL) && !GetDlgItem(box, IDYES);
-    MessageBoxSeen seen = {title, text, GetWindow(box, GW_OWNER) != nullptr, onlyOk};
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-    return seen;
-}
-
-// Returns true once the main window has shown its first record (by the diagnostic line).
-using OnMainWindow = bool (*)(HWND window, const std::string& output);
-
-bool CloseWhenShown(HWND window, const std::string& output) {
-    if (output.find("Entry clicked:") == std::string::npos) return false;
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    return true;
+    std::vector<HWND> found;
+    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, className, nullptr)) != nullptr;) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == pid) found.push_back(w);
+    }
+    return found;
 }
 
 // Runs the exe with `arguments` from `workDir`, its standard output in a file, and
 // watches its windows until it ends: every message box is read and confirmed; a main
-// window is handed to onMainWindow.
-RunResult RunLedgrin(const std::string& exe, const std::string& arguments, const std::string& workDir,
-                     OnMainWindow onMainWindow = CloseWhenShown) {
+// window is closed once it has shown its first record (by the diagnostic line).
+RunResult RunLedgrin(const std::string& exe, const std::string& arguments, const std::string& workDir) {
     RunResult result;
     std::string outputPath = workDir + "\\stdout.txt";
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
@@ -108,11 +73,13 @@ RunResult RunLedgrin(const std::string& exe, const std::string& arguments, const
             // A box is read once it is shown: before that it may still lack its texts.
             if (!IsWindowVisible(box) || confirmed.count(box)) continue;
             confirmed.insert(box);
-            result.boxes.push_back(ReadAndConfirm(box));
+            result.boxes.push_back(ReadAndConfirmBox(box));
         }
         for (HWND window : WindowsOf(pi.dwProcessId, "Ledgrin")) {
             result.mainWindowSeen = true;
-            if (!closing) closing = onMainWindow(window, ReadWholeFile(outputPath));
+            if (closing || ReadWholeFile(outputPath).find("Entry clicked:") == std::string::npos) continue;
+            PostMessageA(window, WM_CLOSE, 0, 0);
+            closing = true;
         }
     }
     result.ended = WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0;
@@ -124,25 +91,9 @@ RunResult RunLedgrin(const std::string& exe, const std::string& arguments, const
     return result;
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::string line;
-    for (char c : text) {
-        if (c == '\n') {
-            lines.push_back(line);
-            line.clear();
-        } else if (c != '\r') {
-            line += c;
-        }
-    }
-    if (!line.empty()) lines.push_back(line);
-    return lines;
-}
-
 bool HasLine(const RunResult& run, const std::string& wanted) {
-    for (const std::string& line : Lines(run.output))
-        if (line == wanted) return true;
-    return false;
+    std::vector<std::string> lines = SplitLines(run.output);
+    return std::find(lines.begin(), lines.end(), wanted) != lines.end();
 }
 
 class StartupTest : public ::testing::Test {
@@ -159,8 +110,8 @@ class StartupTest : public ::testing::Test {
         ASSERT_EQ(1u, run.boxes.size()) << run.output;
         EXPECT_EQ("Error", run.boxes[0].title);
         EXPECT_EQ(text, run.boxes[0].text);
-        EXPECT_FALSE(run.boxes[0].hasOwner);
-        EXPECT_TRUE(run.boxes[0].hasOnlyOk);
+        EXPECT_EQ(nullptr, run.boxes[0].owner);
+        EXPECT_TRUE(run.boxes[0].onlyOk);
         EXPECT_FALSE(run.mainWindowSeen);
         EXPECT_EQ(0u, run.exitCode);
     }
@@ -188,7 +139,10 @@ TEST_F(StartupTest, MissingArchiveShowsOneBox) {
 }
 
 TEST_F(StartupTest, UnsupportedBallShowsOneBoxAfterFourTablesLoaded) {
-    ASSERT_TRUE(WriteArchiveWithVersion(folder_.File("tarvik_gb.iff"), kBallTable, 12));
+    ASSERT_TRUE(
+        WriteEditedArchive(folder_.File("tarvik_gb.iff"), kBallTable, [](std::vector<std::uint8_t>& entry) {
+            entry[4] = 12; // Version, u32 at 4
+        }));
     RunResult run = RunLedgrin(exe_, "", folder_.path());
     ExpectOneErrorBox(run, "Unsupported Ball.iff found inside tarvik_gb.iff. Quitting");
     EXPECT_TRUE(HasLine(run, "ClubSet.iff Version: 13")) << run.output;
@@ -198,98 +152,67 @@ TEST_F(StartupTest, UnsupportedBallShowsOneBoxAfterFourTablesLoaded) {
 }
 
 TEST_F(StartupTest, DamagedTableShowsOneBox) {
-    ASSERT_TRUE(WriteArchiveWithTruncatedTable(folder_.File("tarvik_gb.iff"), kCaddieTable));
+    // Caddie.iff cut to its 8-byte header and half a record of 224 bytes.
+    ASSERT_TRUE(WriteEditedArchive(folder_.File("tarvik_gb.iff"), kCaddieTable,
+                                   [](std::vector<std::uint8_t>& entry) { entry.resize(8 + 112); }));
     RunResult run = RunLedgrin(exe_, "", folder_.path());
     ExpectOneErrorBox(run, "Caddie.iff is missing or damaged inside tarvik_gb.iff. Quitting");
 }
 
+// A path of 259 characters with spaces in its name, taken as one argument when quoted.
+std::string PathOf259(const TempFolder& folder) {
+    std::string name = "my demo " + std::string(259 - folder.path().size() - 1 - 8, 'a');
+    return folder.File(name);
+}
+
 TEST_F(StartupTest, ArchiveNamedByALongerArgumentIsRefusedNotCut) {
     // Cut to 259 characters, the argument would name this good archive.
-    std::string shortened = folder_.File(std::string(259 - folder_.path().size() - 1, 'a'));
-    ASSERT_EQ(259u, shortened.size());
-    ASSERT_TRUE(WriteGoodArchive(shortened));
-    RunResult run = RunLedgrin(exe_, "\"" + shortened + "x\"", folder_.path());
+    std::string path = PathOf259(folder_);
+    ASSERT_TRUE(WriteGoodArchive(path));
+    RunResult run = RunLedgrin(exe_, "\"" + path + "x\"", folder_.path());
     ExpectOneErrorBox(run, "The archive path is longer than 259 characters. Quitting");
 }
 
-TEST_F(StartupTest, ArchiveArgumentOf259CharactersOpens) {
-    std::string path = folder_.File(std::string(259 - folder_.path().size() - 1, 'a'));
+TEST_F(StartupTest, NormalStartsShowTheWindowAndEndWith0) {
+    // The last of the arguments, quoted, 259 characters: it opens (no archive lies beside the exe).
+    std::string path = PathOf259(folder_);
+    ASSERT_EQ(259u, path.size());
     ASSERT_TRUE(WriteGoodArchive(path));
-    RunResult run = RunLedgrin(exe_, "\"" + path + "\"", folder_.path());
-    EXPECT_TRUE(run.mainWindowSeen);
-    EXPECT_TRUE(run.boxes.empty()) << (run.boxes.empty() ? "" : run.boxes[0].text);
-    EXPECT_EQ(0u, run.exitCode);
-}
-
-TEST_F(StartupTest, NormalStartShowsTheWindowAndEndsWith0) {
-    ASSERT_TRUE(WriteGoodArchive(folder_.File("tarvik_gb.iff")));
+    RunResult named = RunLedgrin(exe_, "first.iff -x \"" + path + "\"", folder_.path());
     // Started from another folder: the archive beside the executable is the default.
+    ASSERT_TRUE(WriteGoodArchive(folder_.File("tarvik_gb.iff")));
     TempFolder elsewhere;
-    RunResult run = RunLedgrin(exe_, "", elsewhere.path());
-    ASSERT_TRUE(run.started);
-    EXPECT_TRUE(run.ended);
-    EXPECT_TRUE(run.mainWindowSeen);
-    EXPECT_TRUE(run.boxes.empty());
-    EXPECT_EQ(0u, run.exitCode);
-    std::vector<std::string> lines = Lines(run.output);
-    ASSERT_GE(lines.size(), 33u) << run.output;
+    RunResult beside = RunLedgrin(exe_, "", elsewhere.path());
+    for (const RunResult& run : {named, beside}) {
+        ASSERT_TRUE(run.started);
+        EXPECT_TRUE(run.ended);
+        EXPECT_TRUE(run.mainWindowSeen);
+        EXPECT_TRUE(run.boxes.empty()) << (run.boxes.empty() ? "" : run.boxes[0].text);
+        EXPECT_EQ(0u, run.exitCode);
+    }
+    std::vector<std::string> lines = SplitLines(beside.output);
+    ASSERT_FALSE(lines.empty());
     EXPECT_EQ("Binarypath: " + folder_.path(), lines[0]);
-    EXPECT_EQ("Entries inside Desc.iff: ", lines[1].substr(0, 25));
-    EXPECT_EQ("Card.iff Version: 13", lines[28]);
-    EXPECT_EQ("DPI: 96", lines[29]);
-    EXPECT_EQ("Filter: \"\" - Char: -1 - Type: -1", lines[30]);
-    EXPECT_EQ("Entry clicked: ", lines[31].substr(0, 15));
+    for (const char* line : {"Card.iff Version: 13", "DPI: 96", "Filter: \"\" - Char: -1 - Type: -1"})
+        EXPECT_TRUE(HasLine(beside, line)) << line;
 }
 
-TEST_F(StartupTest, ArchiveArgumentWithSpacesIsOneArgument) {
-    ASSERT_TRUE(WriteGoodArchive(folder_.File("my demo archive.iff")));
-    RunResult run =
-        RunLedgrin(exe_, "first.iff -x \"" + folder_.File("my demo archive.iff") + "\"", folder_.path());
-    EXPECT_TRUE(run.mainWindowSeen);
-    EXPECT_TRUE(run.boxes.empty()) << (run.boxes.empty() ? "" : run.boxes[0].text);
-    EXPECT_EQ(0u, run.exitCode);
-}
-
-TEST(ExecutableResources, IconVersionAndManifest) {
-    HMODULE exe = LoadLibraryExA(BuiltExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(nullptr, exe);
-    EXPECT_NE(nullptr, FindResourceA(exe, MAKEINTRESOURCEA(99), MAKEINTRESOURCEA(14))); // RT_GROUP_ICON
-    HRSRC manifest = FindResourceA(exe, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));     // RT_MANIFEST
+// The manifest that the DPI scaling and the list views depend on, and the icon, are in the
+// file (the version block only restates the project's constants).
+TEST(ExecutableResources, IconAndManifest) {
+    const std::string exe = BuiltExe();
+    HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, module);
+    EXPECT_NE(nullptr, FindResourceA(module, MAKEINTRESOURCEA(99), MAKEINTRESOURCEA(14))); // RT_GROUP_ICON
+    HRSRC manifest = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));     // RT_MANIFEST
     ASSERT_NE(nullptr, manifest);
-    std::string text(static_cast<const char*>(LockResource(LoadResource(exe, manifest))),
-                     SizeofResource(exe, manifest));
+    std::string text(static_cast<const char*>(LockResource(LoadResource(module, manifest))),
+                     SizeofResource(module, manifest));
+    FreeLibrary(module);
     for (const char* wanted :
          {"name=\"Ledgrin\" version=\"1.0.0.0\" type=\"win32\" processorArchitecture=\"*\"",
           "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"", ">true</dpiAware>"})
         EXPECT_NE(std::string::npos, text.find(wanted)) << wanted;
-    FreeLibrary(exe);
-}
-
-std::string VersionString(const std::vector<char>& block, const char* name) {
-    char* value = nullptr;
-    UINT length = 0;
-    std::string key = std::string("\\StringFileInfo\\040904b0\\") + name;
-    if (!VerQueryValueA(block.data(), key.c_str(), reinterpret_cast<void**>(&value), &length))
-        return "(none)";
-    return value;
-}
-
-TEST(ExecutableResources, VersionBlockNamesLedgrin05) {
-    std::string exe = BuiltExe();
-    DWORD size = GetFileVersionInfoSizeA(exe.c_str(), nullptr);
-    ASSERT_GT(size, 0u);
-    std::vector<char> block(size);
-    ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, size, block.data()));
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(0x00000005u, fixed->dwFileVersionMS); // 0.5
-    EXPECT_EQ(0u, fixed->dwFileVersionLS);          // .0.0
-    EXPECT_EQ(0x00000005u, fixed->dwProductVersionMS);
-    EXPECT_EQ(0u, fixed->dwProductVersionLS);
-    for (const char* name : {"CompanyName", "FileDescription", "InternalName", "ProductName"})
-        EXPECT_EQ("Ledgrin", VersionString(block, name)) << name;
-    EXPECT_EQ("Ledgrin.exe", VersionString(block, "OriginalFilename"));
 }
 
 } // namespace

@@ -33,15 +33,9 @@ bool WriteEditedArchive(const std::string& path, TableIndex t,
 // The small demo archive (seed 1). True when written.
 bool WriteGoodArchive(const std::string& path);
 
-// The small demo archive with table t's Version set to `version`.
-bool WriteArchiveWithVersion(const std::string& path, TableIndex t, unsigned version);
-
-// The small demo archive with table t's entry cut to its header and half a record.
-bool WriteArchiveWithTruncatedTable(const std::string& path, TableIndex t);
-
-// The small demo archive with table t's entry holding no records (its header only).
-bool WriteArchiveWithEmptyTable(const std::string& path, TableIndex t);
-
 std::string ReadWholeFile(const std::string& path);
+
+// The lines of `text`, without their line ends.
+std::vector<std::string> SplitLines(const std::string& text);
 
 } // namespace ledgrin

@@ -1,10 +1,14 @@
 #include "tests/window/WindowActions.h"
 
+#include "tests/window/TestFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
 namespace ledgrin {
 
@@ -105,6 +109,10 @@ bool IsChecked(HWND window, int id) {
     return SendDlgItemMessageA(window, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+bool IsShown(HWND window, int id) {
+    return IsWindowVisible(GetDlgItem(window, id)) != FALSE;
+}
+
 int ComboSelection(HWND window, int id) {
     return static_cast<int>(SendDlgItemMessageA(window, id, CB_GETCURSEL, 0, 0));
 }
@@ -122,82 +130,62 @@ std::vector<ComboRow> ComboRows(HWND window, int id) {
     return rows;
 }
 
-StdoutCapture::StdoutCapture() {
+std::vector<std::string> PrintedLines(const std::function<void()>& action) {
     testing::internal::CaptureStdout();
+    action();
+    return SplitLines(testing::internal::GetCapturedStdout());
 }
 
-StdoutCapture::~StdoutCapture() {
-    if (active_) testing::internal::GetCapturedStdout();
-}
-
-std::vector<std::string> StdoutCapture::Lines() {
-    std::vector<std::string> lines;
-    if (!active_) return lines;
-    active_ = false;
-    std::string text = testing::internal::GetCapturedStdout();
-    std::string line;
-    for (char c : text) {
-        if (c == '\n') {
-            lines.push_back(line);
-            line.clear();
-        } else if (c != '\r') {
-            line += c;
-        }
-    }
-    if (!line.empty()) lines.push_back(line);
-    return lines;
-}
-
-std::size_t CountLines(const std::vector<std::string>& lines, const std::string& prefix) {
-    return static_cast<std::size_t>(std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
-        return line.compare(0, prefix.size(), prefix) == 0;
-    }));
-}
-
-std::string FirstLine(const std::vector<std::string>& lines, const std::string& prefix) {
+std::vector<std::string> LinesStartingWith(const std::vector<std::string>& lines, const std::string& prefix) {
+    std::vector<std::string> found;
     for (const std::string& line : lines)
-        if (line.compare(0, prefix.size(), prefix) == 0) return line;
-    return {};
+        if (line.compare(0, prefix.size(), prefix) == 0) found.push_back(line);
+    return found;
 }
 
-BoxWatcher::BoxWatcher() : guiThread_(GetCurrentThreadId()), thread_([this] { Watch(); }) {}
-
-BoxWatcher::~BoxWatcher() {
-    stop_ = true;
-    thread_.join();
+BoxSeen ReadAndConfirmBox(HWND box) {
+    bool onlyOk = GetDlgItem(box, IDOK) && !GetDlgItem(box, IDCANCEL) && !GetDlgItem(box, IDNO);
+    BoxSeen seen = {WindowTextOf(box), WindowTextOf(GetDlgItem(box, 0xFFFF)), GetWindow(box, GW_OWNER),
+                    onlyOk};
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    return seen;
 }
 
-std::vector<BoxSeen> BoxWatcher::Boxes() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return boxes_;
-}
+namespace {
 
-void BoxWatcher::Watch() {
-    while (!stop_) {
+// Confirms each shown box of thread `guiThread` once, until `stop` is set.
+void WatchBoxes(DWORD guiThread, const std::atomic<bool>& stop, std::vector<BoxSeen>& boxes) {
+    std::vector<HWND> confirmed;
+    while (!stop) {
         // A handle can come back for a later box once the first is gone.
-        confirmed_.erase(
-            std::remove_if(confirmed_.begin(), confirmed_.end(), [](HWND w) { return !IsWindow(w); }),
-            confirmed_.end());
+        confirmed.erase(
+            std::remove_if(confirmed.begin(), confirmed.end(), [](HWND w) { return !IsWindow(w); }),
+            confirmed.end());
         std::vector<HWND> windows;
-        EnumThreadWindows(guiThread_, CollectWindow, reinterpret_cast<LPARAM>(&windows));
+        EnumThreadWindows(guiThread, CollectWindow, reinterpret_cast<LPARAM>(&windows));
         for (HWND box : windows) {
             char cls[32] = {};
             GetClassNameA(box, cls, sizeof cls);
             // A box is read once it is shown: before that it may still lack its texts.
             if (std::string(cls) != "#32770" || !IsWindowVisible(box)) continue;
-            if (std::find(confirmed_.begin(), confirmed_.end(), box) != confirmed_.end()) continue;
-            confirmed_.push_back(box);
-            bool onlyOk = GetDlgItem(box, IDOK) && !GetDlgItem(box, IDCANCEL) && !GetDlgItem(box, IDNO);
-            BoxSeen seen = {WindowTextOf(box), WindowTextOf(GetDlgItem(box, 0xFFFF)),
-                            GetWindow(box, GW_OWNER), onlyOk};
-            {
-                std::lock_guard<std::mutex> lock(mutex_);
-                boxes_.push_back(seen);
-            }
-            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            if (std::find(confirmed.begin(), confirmed.end(), box) != confirmed.end()) continue;
+            confirmed.push_back(box);
+            boxes.push_back(ReadAndConfirmBox(box));
         }
         Sleep(20);
     }
+}
+
+} // namespace
+
+std::vector<BoxSeen> ConfirmBoxesDuring(const std::function<void()>& action) {
+    std::atomic<bool> stop{false};
+    std::vector<BoxSeen> boxes;
+    std::thread watcher(WatchBoxes, GetCurrentThreadId(), std::cref(stop), std::ref(boxes));
+    action();
+    stop = true;
+    watcher.join();
+    return boxes;
 }
 
 } // namespace ledgrin

@@ -5,19 +5,18 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <cstdint>
-#include <mutex>
+#include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace ledgrin {
 
+// The table radio buttons by TableIndex 1 ("Part") to 13 ("Card").
+constexpr int kTableButtons[14] = {0,     10010, 10047, 10048, 10049, 10050, 10060,
+                                   10063, 10066, 10067, 10068, 10069, 10070, 10073};
+
 // Little-endian reads from a record, at offsets the tests write out.
-inline std::uint32_t Byte(const std::uint8_t* r, std::size_t off) {
-    return r[off];
-}
 inline std::uint32_t Word(const std::uint8_t* r, std::size_t off) {
     return r[off] | (r[off + 1] << 8u);
 }
@@ -48,6 +47,7 @@ void ClickColumnHeader(HWND list, int column);
 
 std::string ControlText(HWND window, int id);
 bool IsChecked(HWND window, int id);
+bool IsShown(HWND window, int id);
 int ComboSelection(HWND window, int id);
 
 // The rows of a drop-down list: text and item data.
@@ -58,20 +58,10 @@ struct ComboRow {
 };
 std::vector<ComboRow> ComboRows(HWND window, int id);
 
-// Standard output while it lives; Lines() ends the capture.
-class StdoutCapture {
-  public:
-    StdoutCapture();
-    ~StdoutCapture();
-    std::vector<std::string> Lines();
-
-  private:
-    bool active_ = true;
-};
-// How many of `lines` begin with `prefix`.
-std::size_t CountLines(const std::vector<std::string>& lines, const std::string& prefix);
-// The first of `lines` that begins with `prefix`; empty when there is none.
-std::string FirstLine(const std::vector<std::string>& lines, const std::string& prefix);
+// The lines written to standard output while `action` runs.
+std::vector<std::string> PrintedLines(const std::function<void()>& action);
+// Those of `lines` that begin with `prefix`.
+std::vector<std::string> LinesStartingWith(const std::vector<std::string>& lines, const std::string& prefix);
 
 // A message box as the user saw it before confirming it with OK.
 struct BoxSeen {
@@ -80,23 +70,12 @@ struct BoxSeen {
     bool onlyOk;
 };
 
-// Watches the windows of this thread from a second thread and confirms every message
-// box that appears, so that the modal boxes of the window under test do not block it.
-class BoxWatcher {
-  public:
-    BoxWatcher();
-    ~BoxWatcher();
-    std::vector<BoxSeen> Boxes();
+// Reads a shown message box (of any process) and confirms it with OK.
+BoxSeen ReadAndConfirmBox(HWND box);
 
-  private:
-    void Watch();
-
-    DWORD guiThread_;
-    std::atomic<bool> stop_{false};
-    std::mutex mutex_;
-    std::vector<BoxSeen> boxes_;
-    std::vector<HWND> confirmed_;
-    std::thread thread_;
-};
+// Runs `action` while a second thread watches the windows of this thread and confirms
+// every message box that appears, so that the modal boxes of the window under test do
+// not block it. Returns the boxes seen.
+std::vector<BoxSeen> ConfirmBoxesDuring(const std::function<void()>& action);
 
 } // namespace ledgrin

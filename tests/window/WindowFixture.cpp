@@ -1,18 +1,9 @@
 #include "tests/window/WindowFixture.h"
 
 #include "app/Startup.h"
-#include "tests/window/TestFiles.h"
 #include "ui/AppState.h"
 
-#include <memory>
-
 namespace ledgrin {
-
-namespace {
-
-std::unique_ptr<TempFolder> gArchiveFolder;
-
-} // namespace
 
 void PumpMessages() {
     MSG msg;
@@ -36,18 +27,17 @@ bool RunningUnderWine() {
 }
 
 void MainWindowTest::SetUpTestSuite() {
-    if (gArchiveFolder) return;
-    gArchiveFolder = std::make_unique<TempFolder>();
-    std::string archive = gArchiveFolder->File("tarvik_gb.iff");
-    ASSERT_TRUE(WriteGoodArchive(archive));
-    gArchivePath = archive;
-    gExeDirectory = gArchiveFolder->path(); // where a save writes its temporary archive
-    ASSERT_TRUE(LoadAllTables(archive));
-    ASSERT_TRUE(RegisterMainClass(GetModuleHandleA(nullptr)));
+    static const bool registered = RegisterMainClass(GetModuleHandleA(nullptr));
+    ASSERT_TRUE(registered);
 }
 
 void MainWindowTest::SetUp() {
-    ASSERT_FALSE(gStore[kPartTable].Records.empty()) << "the demo archive did not load";
+    folder_ = std::make_unique<TempFolder>();
+    gArchivePath = folder_->File("tarvik_gb.iff");
+    gExeDirectory = folder_->path(); // where a save writes its temporary archive
+    ASSERT_TRUE(WriteArchive(gArchivePath));
+    gStore = TableStore{};
+    ASSERT_TRUE(LoadAllTables(gArchivePath));
     gInitialising = true;
     gCurrentTable = kPartTable;
     window_ = CreateMainWindow(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
@@ -59,44 +49,12 @@ void MainWindowTest::TearDown() {
     if (window_) DestroyWindow(window_);
     window_ = nullptr;
     PumpMessages();
+    folder_.reset();
 }
 
 void MainWindowTest::ShowFirstTable() {
     ledgrin::ShowFirstTable(window_);
     PumpMessages();
-}
-
-bool FreshArchiveTest::WriteArchive(const std::string& path) {
-    return WriteGoodArchive(path);
-}
-
-void FreshArchiveTest::SetUp() {
-    savedArchivePath_ = gArchivePath;
-    savedExeDirectory_ = gExeDirectory;
-    savedStore_ = gStore;
-    folder_ = std::make_unique<TempFolder>();
-    std::string archive = folder_->File("tarvik_gb.iff");
-    ASSERT_TRUE(WriteArchive(archive));
-    gArchivePath = archive;
-    gExeDirectory = folder_->path();
-    gStore = TableStore{};
-    ASSERT_TRUE(LoadAllTables(archive));
-    MainWindowTest::SetUp();
-    ShowFirstTable();
-}
-
-void FreshArchiveTest::TearDown() {
-    MainWindowTest::TearDown();
-    gArchivePath = savedArchivePath_;
-    gExeDirectory = savedExeDirectory_;
-    gStore = savedStore_;
-    folder_.reset();
-}
-
-std::string MainWindowTest::Text(int id) const {
-    char text[1100] = {};
-    GetDlgItemTextA(window_, id, text, sizeof text);
-    return text;
 }
 
 } // namespace ledgrin
