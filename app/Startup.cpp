@@ -6,8 +6,8 @@
 #include "records/Diagnostics.h"
 #include "resources/Version.h"
 #include "ui/AppState.h"
-#include "ui/ControlIds.h"
-#include "ui/Layout.h"
+#include "view/ControlIds.h"
+#include "view/Layout.h"
 #include "ui/MainWindow.h"
 
 #include <commctrl.h>

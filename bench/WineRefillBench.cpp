@@ -7,8 +7,8 @@
 //     ledgrin_refill_bench ARCHIVE [REFILLS]
 #include "app/Startup.h"
 #include "ui/AppState.h"
-#include "ui/ControlIds.h"
-#include "ui/ItemFilter.h"
+#include "view/ControlIds.h"
+#include "view/ItemFilter.h"
 
 #include <windows.h>
 

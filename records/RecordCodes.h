@@ -1,6 +1,7 @@
-// Codes that records store and the window shows through a label list. Only the numbers
-// live here; the labels belong to the window, which bounds every code by its list.
+// Codes that records store; records/Labels.h says what each code means.
 #pragma once
+
+#include "records/TableInfo.h"
 
 #include <cstdint>
 
@@ -16,5 +17,9 @@ std::uint8_t HairStyleCharacterIndex(const std::uint8_t* hairStyleRecord);
 // the card's position number.
 std::uint16_t CardVolume(const std::uint8_t* cardRecord);
 std::uint32_t CardPosition(const std::uint8_t* cardRecord);
+
+// The character code of a record of item table t (Part: the TypeID's char; HairStyle:
+// CharacterIndex; SetItem: pos when SetGroup is 2 or 4), or -1 for none.
+int RecordCharacterCode(TableIndex t, const std::uint8_t* record);
 
 } // namespace ledgrin

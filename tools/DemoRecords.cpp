@@ -1,9 +1,9 @@
 #include "tools/DemoRecords.h"
 
-#include "archive/TypeIdFields.h"
+#include "records/TypeIdFields.h"
 #include "records/RecordFields.h"
 #include "records/RecordHead.h"
-#include "ui/Labels.h"
+#include "records/Labels.h"
 
 #include <cstring>
 #include <string>

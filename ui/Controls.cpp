@@ -2,8 +2,8 @@
 
 #include "ui/AppState.h"
 #include "ui/FilterLists.h"
-#include "ui/Labels.h"
-#include "ui/Layout.h"
+#include "records/Labels.h"
+#include "view/Layout.h"
 
 #include <commctrl.h>
 

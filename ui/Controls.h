@@ -1,7 +1,7 @@
 // The 82 child controls of the main window, described once, and their creation.
 #pragma once
 
-#include "ui/ControlIds.h"
+#include "view/ControlIds.h"
 
 #include <windows.h>
 

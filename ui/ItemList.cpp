@@ -1,8 +1,8 @@
 #include "ui/AppState.h"
-#include "ui/ControlIds.h"
+#include "view/ControlIds.h"
 #include "ui/DlgItems.h"
 #include "ui/Handlers.h"
-#include "ui/ItemFilter.h"
+#include "view/ItemFilter.h"
 
 #include "records/RecordHead.h"
 

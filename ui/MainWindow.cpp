@@ -2,10 +2,10 @@
 
 #include "records/Diagnostics.h"
 #include "ui/AppState.h"
-#include "ui/ControlIds.h"
+#include "view/ControlIds.h"
 #include "ui/Controls.h"
 #include "ui/Handlers.h"
-#include "ui/Layout.h"
+#include "view/Layout.h"
 
 namespace ledgrin {
 

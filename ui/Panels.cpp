@@ -1,9 +1,9 @@
 #include "ui/AppState.h"
-#include "ui/ControlIds.h"
+#include "view/ControlIds.h"
 #include "ui/DlgItems.h"
 #include "ui/FilterLists.h"
 #include "ui/Handlers.h"
-#include "ui/PanelLayout.h"
+#include "view/PanelLayout.h"
 
 namespace ledgrin {
 

@@ -1,10 +1,10 @@
 #include "archive/TableSave.h"
 #include "records/Diagnostics.h"
 #include "ui/AppState.h"
-#include "ui/ControlIds.h"
+#include "view/ControlIds.h"
 #include "ui/DlgItems.h"
 #include "ui/Handlers.h"
-#include "ui/RecordEdit.h"
+#include "view/RecordEdit.h"
 
 #include <cstring>
 

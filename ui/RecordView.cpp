@@ -1,8 +1,8 @@
 #include "ui/AppState.h"
-#include "ui/ControlIds.h"
+#include "view/ControlIds.h"
 #include "ui/DlgItems.h"
 #include "ui/Handlers.h"
-#include "ui/RecordDisplay.h"
+#include "view/RecordDisplay.h"
 
 #include "records/Diagnostics.h"
 

@@ -9,8 +9,9 @@
 #include "records/RecordValues.h"
 #include "records/SetMembers.h"
 #include "tests/fuzz/FuzzSupport.h"
-#include "ui/ItemFilter.h"
-#include "ui/RecordDisplay.h"
+#include "records/NameSearch.h"
+#include "view/ItemFilter.h"
+#include "view/RecordDisplay.h"
 
 #include <algorithm>
 

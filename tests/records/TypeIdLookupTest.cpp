@@ -1,5 +1,5 @@
 #include "archive/TypeIdLookup.h"
-#include "archive/TypeIdFields.h"
+#include "records/TypeIdFields.h"
 #include "tests/records/RecordBytes.h"
 
 #include <string>

@@ -4,7 +4,7 @@
 #include "tests/window/WindowFixture.h"
 
 #include "ui/AppState.h"
-#include "ui/Labels.h"
+#include "records/Labels.h"
 
 #include <commctrl.h>
 

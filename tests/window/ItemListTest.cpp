@@ -5,7 +5,7 @@
 #include "tests/window/WindowFixture.h"
 
 #include "ui/AppState.h"
-#include "ui/PanelLayout.h"
+#include "view/PanelLayout.h"
 
 #include <commctrl.h>
 

@@ -3,7 +3,7 @@
 #include "tests/window/WindowFixture.h"
 
 #include "ui/AppState.h"
-#include "ui/RecordDisplay.h"
+#include "view/RecordDisplay.h"
 
 #include <commctrl.h>
 

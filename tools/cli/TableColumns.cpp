@@ -1,11 +1,11 @@
 #include "tools/cli/TableColumns.h"
 
-#include "archive/TypeIdFields.h"
+#include "records/TypeIdFields.h"
 #include "records/DescRecord.h"
 #include "records/RecordHead.h"
 #include "tools/cli/CliText.h"
-#include "ui/Labels.h"
-#include "ui/RecordDisplay.h"
+#include "records/Labels.h"
+#include "records/RecordCodes.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "ui/Labels.h"
+#include "records/Labels.h"
 
 namespace ledgrin {
 
@@ -39,13 +39,5 @@ const LabelList kItemGroupLabels = List(kItemGroups);
 const LabelList kCharacterNames = List(kCharacters);
 const LabelList kPlayerRankLabels = List(kRanks);
 const LabelList kCurrencyLabels = List(kCurrencies);
-
-std::vector<FilterRow> FilterRows(const char* firstRow, const LabelList& labels) {
-    std::vector<FilterRow> rows;
-    rows.push_back({firstRow, 0});
-    for (int pos = 0; pos < labels.count; ++pos)
-        if (labels.labels[pos][0] != '\0') rows.push_back({labels.labels[pos], pos + 1});
-    return rows;
-}
 
 } // namespace ledgrin

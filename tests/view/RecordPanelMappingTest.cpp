@@ -2,8 +2,8 @@
 // by offsets written out here; the display must show the stored value and the Update
 // must write exactly the tied fields, the head and the derived fields.
 #include "Fixtures.h"
-#include "ui/RecordDisplay.h"
-#include "ui/RecordEdit.h"
+#include "view/RecordDisplay.h"
+#include "view/RecordEdit.h"
 
 #include <gtest/gtest.h>
 

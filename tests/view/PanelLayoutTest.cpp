@@ -1,6 +1,6 @@
-#include "ui/PanelLayout.h"
+#include "view/PanelLayout.h"
 
-#include "ui/ItemFilter.h"
+#include "view/ItemFilter.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "records/TableInfo.h"
-#include "ui/Labels.h"
+#include "records/Labels.h"
 
 #include <array>
 #include <cstddef>

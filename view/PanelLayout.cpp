@@ -1,6 +1,6 @@
-#include "ui/PanelLayout.h"
+#include "view/PanelLayout.h"
 
-#include "ui/ControlIds.h"
+#include "view/ControlIds.h"
 
 namespace ledgrin {
 

@@ -1,9 +1,10 @@
-#include "ui/ItemFilter.h"
+#include "view/ItemFilter.h"
 
-#include "archive/TypeIdFields.h"
+#include "records/TypeIdFields.h"
 #include "records/Diagnostics.h"
 #include "records/RecordCodes.h"
 #include "records/RecordFields.h"
+#include "records/NameSearch.h"
 #include "records/RecordHead.h"
 
 #include <algorithm>
@@ -74,14 +75,6 @@ int FilterValue(long itemData, int multiplier) {
     return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
 }
 
-unsigned char FoldAZ(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
-}
-
-std::string_view UpToNul(std::string_view s) {
-    return s.substr(0, s.find('\0'));
-}
-
 std::string_view SearchPattern(const FilterState& state) {
     return std::string_view(state.search).substr(0, kSearchTextMax);
 }
@@ -134,6 +127,14 @@ void SortByKeys(std::vector<std::uint32_t>& rows, const TableStore& store, Table
 
 } // namespace
 
+std::vector<FilterRow> FilterRows(const char* firstRow, const LabelList& labels) {
+    std::vector<FilterRow> rows;
+    rows.push_back({firstRow, 0});
+    for (int pos = 0; pos < labels.count; ++pos)
+        if (const char* label = labels.At(static_cast<std::uint32_t>(pos))) rows.push_back({label, pos + 1});
+    return rows;
+}
+
 bool TableHasCharFilter(TableIndex t) {
     return FilterOf(t).charValue != nullptr;
 }
@@ -159,27 +160,6 @@ std::uint32_t RecordCharValue(TableIndex t, const std::uint8_t* record) {
 std::uint32_t RecordTypeValue(TableIndex t, const std::uint8_t* record) {
     ValueOf value = FilterOf(t).typeValue;
     return value ? value(record) : 0;
-}
-
-std::optional<std::size_t> FindTextNoCase(std::string_view text, std::string_view pattern) {
-    text = UpToNul(text);
-    pattern = UpToNul(pattern);
-    for (std::size_t start = 0; start + pattern.size() <= text.size(); ++start) {
-        std::size_t i = 0;
-        while (i < pattern.size() && FoldAZ(text[start + i]) == FoldAZ(pattern[i]))
-            ++i;
-        if (i == pattern.size()) return start;
-    }
-    return std::nullopt;
-}
-
-int CompareNamesNoCase(std::string_view a, std::string_view b) {
-    std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        int diff = FoldAZ(a[i]) - FoldAZ(b[i]);
-        if (diff != 0) return diff;
-    }
-    return (a.size() > n) - (b.size() > n);
 }
 
 bool RecordPasses(TableIndex t, const std::uint8_t* record, const FilterState& state) {

@@ -3,8 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
-#include <vector>
 
 namespace ledgrin {
 
@@ -28,14 +26,5 @@ extern const LabelList kItemGroupLabels;  // 18 positions, 7 with a label
 extern const LabelList kCharacterNames;   // 15 positions, 13 blank
 extern const LabelList kPlayerRankLabels; // 17 ranks, lowest first
 extern const LabelList kCurrencyLabels;   // Crells, Points
-
-// One row of a filter drop-down list: its text and item data.
-struct FilterRow {
-    std::string text;
-    int data; // 0 for the first row; position + 1 for a label
-};
-
-// The rows a filter list holds: the first row, then each non-blank label in position order.
-std::vector<FilterRow> FilterRows(const char* firstRow, const LabelList& labels);
 
 } // namespace ledgrin

@@ -1,4 +1,4 @@
-#include "ui/RecordDisplay.h"
+#include "view/RecordDisplay.h"
 
 #include "Fixtures.h"
 
