@@ -18,8 +18,9 @@ std::uint8_t HairStyleCharacterIndex(const std::uint8_t* hairStyleRecord);
 std::uint16_t CardVolume(const std::uint8_t* cardRecord);
 std::uint32_t CardPosition(const std::uint8_t* cardRecord);
 
-// The character code of a record of item table t (Part: the TypeID's char; HairStyle:
-// CharacterIndex; SetItem: pos when SetGroup is 2 or 4), or -1 for none.
+// The character code of a record of item table t, from the field whose codes are the
+// character names (Part: the TypeID's char; HairStyle: CharacterIndex; SetItem: pos when
+// SetGroup is 2 or 4), or -1 for none.
 int RecordCharacterCode(TableIndex t, const std::uint8_t* record);
 
 } // namespace ledgrin

@@ -1,9 +1,9 @@
 #include "archive/TableSave.h"
 #include "records/Diagnostics.h"
 #include "ui/AppState.h"
-#include "view/ControlIds.h"
 #include "ui/DlgItems.h"
 #include "ui/Handlers.h"
+#include "view/ControlIds.h"
 #include "view/RecordEdit.h"
 
 #include <cstring>
@@ -88,7 +88,7 @@ void ReportRefusedAppend(HWND window, const UpdateOutcome& outcome) {
 }
 
 void SaveAndReport(HWND window, TableIndex t) {
-    if (SaveTable(gStore, t, gArchivePath, gExeDirectory) == kSaved) return;
+    if (SaveTable(gApp.store, t, gApp.archivePath, gApp.exeDirectory) == kSaved) return;
     DiagLine("Failed.");
     ShowError(window, kSaveFailedText);
 }
@@ -102,14 +102,14 @@ void OnCheckPairClicked(HWND window, int id, int code) {
 }
 
 void OnUpdatePressed(HWND window) {
-    TableIndex t = gCurrentTable;
+    TableIndex t = gApp.currentTable;
     HWND list = GetDlgItem(window, IdItemList);
     int mark = static_cast<int>(SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0));
     std::uint32_t index = MarkedRecord(list, mark);
     char description[kDescriptionBoxLimit] = {};
     GetDlgItemTextA(window, IdDescriptionEdit, description, sizeof description);
-    UpdateOutcome outcome =
-        ApplyRecordUpdate(gStore, t, index, ReadNumber(window, IdTypeIdEdit), ReadPanel(window), description);
+    UpdateOutcome outcome = ApplyRecordUpdate(gApp.store, t, index, ReadNumber(window, IdTypeIdEdit),
+                                              ReadPanel(window), description);
     if (outcome.refused) return;
     RefreshRowName(list, mark, outcome.name);
     ReportRefusedAppend(window, outcome);

@@ -1,7 +1,7 @@
 #include "ui/AppState.h"
-#include "view/ControlIds.h"
 #include "ui/DlgItems.h"
 #include "ui/Handlers.h"
+#include "view/ControlIds.h"
 #include "view/RecordDisplay.h"
 
 #include "records/Diagnostics.h"
@@ -91,8 +91,8 @@ void ShowMembers(HWND window, const RecordDisplay& d) {
 }
 
 void ShowRecord(HWND window, std::uint32_t index) {
-    TableIndex t = gCurrentTable;
-    RecordDisplay d = BuildRecordDisplay(gStore, t, index);
+    TableIndex t = gApp.currentTable;
+    RecordDisplay d = BuildRecordDisplay(gApp.store, t, index);
     if (!d.valid) return;
     ShowTableFields(window, t, d.values);
     if (d.isSetItem) ShowMembers(window, d);
@@ -108,7 +108,7 @@ void ShowRecord(HWND window, std::uint32_t index) {
 } // namespace
 
 void OnItemChanged(HWND window, const NMLISTVIEW& change) {
-    if (gInitialising || !(change.uNewState & LVIS_SELECTED)) return;
+    if (gApp.initialising || !(change.uNewState & LVIS_SELECTED)) return;
     ShowRecord(window, static_cast<std::uint32_t>(change.lParam));
 }
 

@@ -57,12 +57,9 @@ TEST(PanelSwitch, FilterControlsAndStatCaptionsPerTable) {
     const char* const stats[5] = {"Power", "Control", "Accuracy", "Spin", "Curve"};
     for (int t = 1; t <= 13; ++t) {
         const TablePanel& p = PanelFor(t);
-        EXPECT_EQ(p.charFilterEnabled, first[t - 1] == 'E') << t;
-        EXPECT_EQ(p.typeFilterEnabled, second[t - 1] == 'E') << t;
+        EXPECT_EQ(TableHasCharFilter(t), first[t - 1] == 'E') << t;
+        EXPECT_EQ(TableHasTypeFilter(t), second[t - 1] == 'E') << t;
         EXPECT_EQ(p.shopFilterEnabled, shop[t - 1] == 'E') << t;
-        // An enabled combo box is exactly one whose value the list filter uses.
-        EXPECT_EQ(p.charFilterEnabled, TableHasCharFilter(t)) << t;
-        EXPECT_EQ(p.typeFilterEnabled, TableHasTypeFilter(t)) << t;
         // "Power / Slot" and so on; ClubSet "Power / Max", Mascot and Caddie "Power", Card "Power Slot".
         const char* suffix = t == 3 ? " / Max" : t == 5 || t == 6 ? "" : t == 13 ? " Slot" : " / Slot";
         for (int i = 0; i < 5; ++i)
@@ -85,7 +82,7 @@ TEST(PanelSwitch, FilterListsFilledPerTable) {
     for (int t = 1; t <= 13; ++t) {
         std::vector<Fill> fills;
         int combo = 10014;
-        for (const FilterFill& f : PanelFor(t).fills) {
+        for (const FilterFill& f : FilterFills(t)) {
             if (f.comboId == 0) continue;
             EXPECT_EQ(f.comboId, combo++) << t; // 10014 first, then 10015
             Fill fill = {f.firstRow, {}};

@@ -21,7 +21,7 @@ bool IsCombo(const ControlRow& row) {
 }
 
 TEST_F(Dpi96, EveryControlHasItsIdentifierClassTextStyleAndRectangle) {
-    ASSERT_EQ(96, gDpi) << "these tests need a Wine prefix at 96 DPI";
+    ASSERT_EQ(96, gApp.dpi) << "these tests need a Wine prefix at 96 DPI";
     HGDIOBJ stock = GetStockObject(DEFAULT_GUI_FONT);
     for (const ControlRow& row : kControlRows) {
         SCOPED_TRACE(row.id);

@@ -34,14 +34,14 @@ std::string Folded(std::string name) {
 }
 
 const std::uint8_t* Rec(TableIndex t, std::uint32_t index) {
-    return gStore.Record(t, index);
+    return gApp.store.Record(t, index);
 }
 
 // Enabled records (u32 at 0 not 0) of table t that pass `test`.
 std::set<std::uint32_t> EnabledWhere(TableIndex t,
                                      const std::function<bool(const std::uint8_t*)>& test = {}) {
     std::set<std::uint32_t> out;
-    for (std::uint32_t i = 0; i < gStore[t].RecordCount; ++i)
+    for (std::uint32_t i = 0; i < gApp.store[t].RecordCount; ++i)
         if (Dword(Rec(t, i), 0) != 0 && (!test || test(Rec(t, i)))) out.insert(i);
     return out;
 }
@@ -80,7 +80,7 @@ Lines FilterLines(const std::function<void()>& action) {
 // Name, the top row selected and shown.
 void ExpectTableShown(HWND window, TableIndex t, const Lines& lines,
                       const std::vector<ComboRow> (&before)[2]) {
-    EXPECT_EQ(t, gCurrentTable);
+    EXPECT_EQ(t, gApp.currentTable);
     for (TableIndex other = 1; other <= 13; ++other)
         EXPECT_EQ(other == t, IsChecked(window, kTableButtons[other])) << other;
     int charValue = t == 2 ? -128 : t == 7 ? -16 : -1;
@@ -96,11 +96,11 @@ void ExpectTableShown(HWND window, TableIndex t, const Lines& lines,
     const TablePanel& panel = PanelFor(t);
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(panel.statCaptions[i], ControlText(window, 10030 + 3 * i));
-    EXPECT_EQ(panel.charFilterEnabled, IsWindowEnabled(GetDlgItem(window, 10014)) != FALSE);
-    EXPECT_EQ(panel.typeFilterEnabled, IsWindowEnabled(GetDlgItem(window, 10015)) != FALSE);
+    EXPECT_EQ(TableHasCharFilter(t), IsWindowEnabled(GetDlgItem(window, 10014)) != FALSE);
+    EXPECT_EQ(TableHasTypeFilter(t), IsWindowEnabled(GetDlgItem(window, 10015)) != FALSE);
     EXPECT_EQ(panel.shopFilterEnabled, IsWindowEnabled(GetDlgItem(window, 10016)) != FALSE);
     std::vector<ComboRow> expected[2] = {before[0], before[1]};
-    for (const FilterFill& fill : panel.fills) {
+    for (const FilterFill& fill : FilterFills(t)) {
         if (!fill.comboId) continue;
         expected[fill.comboId - 10014].clear();
         for (const FilterRow& row : FilterRows(fill.firstRow, *fill.labels))
@@ -134,7 +134,7 @@ void ExpectTableShown(HWND window, TableIndex t, const Lines& lines,
 TEST_F(Dpi96ItemList, StartUpAndEveryTableButtonShowTheirTable) {
     const std::vector<ComboRow> created[2] = {ComboRows(window_, 10014), ComboRows(window_, 10015)};
     Lines lines = PrintedLines([&] { ShowFirstTable(); });
-    EXPECT_FALSE(gInitialising);
+    EXPECT_FALSE(gApp.initialising);
     {
         SCOPED_TRACE("start-up");
         ExpectTableShown(window_, 1, lines, created);

@@ -49,8 +49,8 @@ std::uint32_t EntryCount(const Bytes& entry) {
 }
 
 bool HasDescription(std::uint32_t typeId) {
-    for (std::uint32_t i = 0; i < gStore[0].RecordCount; ++i)
-        if (Dword(gStore.Record(0, i), 0) == typeId) return true;
+    for (std::uint32_t i = 0; i < gApp.store[0].RecordCount; ++i)
+        if (Dword(gApp.store.Record(0, i), 0) == typeId) return true;
     return false;
 }
 
@@ -91,7 +91,7 @@ class Dpi96Update : public MainWindowTest {
         HWND list = GetDlgItem(window_, 10001);
         std::vector<std::uint32_t> rows = ListedRecords(list);
         for (std::size_t row = 0; row < rows.size(); ++row) {
-            if (wanted(gStore.Record(t, rows[row]))) {
+            if (wanted(gApp.store.Record(t, rows[row]))) {
                 ClickRow(list, static_cast<int>(row));
                 return rows[row];
             }
@@ -110,7 +110,7 @@ class Dpi96Update : public MainWindowTest {
             return none;
         }
     };
-    Disk ReadDisk() const { return {ReadEntries(gArchivePath)}; }
+    Disk ReadDisk() const { return {ReadEntries(gApp.archivePath)}; }
 
     // After an Update of table t: t's entry and then "Desc.iff" are the last two entries,
     // every other entry keeps its contents and order, and t's entry equals `before` but
@@ -251,7 +251,7 @@ TEST_F(Dpi96Update, EachTableWritesExactlyItsEditedFields) {
 
 TEST_F(Dpi96Update, ItemWithoutDescriptionGetsOneAppendedOnceAndTwoLinesSurvive) {
     std::uint32_t index = ShowRecord(2, [](const std::uint8_t* r) { return !HasDescription(Dword(r, 4)); });
-    std::uint32_t typeId = Dword(gStore.Record(2, index), 4);
+    std::uint32_t typeId = Dword(gApp.store.Record(2, index), 4);
     EXPECT_EQ("", Text(10002));
     Bytes descBefore = ReadDisk().Table(0);
     std::uint32_t count = EntryCount(descBefore);
@@ -283,9 +283,9 @@ TEST_F(Dpi96Update, ItemWithoutDescriptionGetsOneAppendedOnceAndTwoLinesSurvive)
 
 TEST_F(Dpi96Update, FullDescTableRefusesTheDescriptionButSavesTheRecord) {
     std::uint32_t index = ShowRecord(2, [](const std::uint8_t* r) { return !HasDescription(Dword(r, 4)); });
-    std::uint32_t typeId = Dword(gStore.Record(2, index), 4);
+    std::uint32_t typeId = Dword(gApp.store.Record(2, index), 4);
     // Fill Desc to 65,535 records in memory, with TypeIDs of group 63, which no item has.
-    TableSlot& desc = gStore[0];
+    TableSlot& desc = gApp.store[0];
     desc.Records.resize(65535u * 516u, 0);
     for (std::uint32_t i = desc.RecordCount; i < 65535u; ++i)
         for (int b = 0; b < 4; ++b)
@@ -304,7 +304,7 @@ TEST_F(Dpi96Update, FullDescTableRefusesTheDescriptionButSavesTheRecord) {
     EXPECT_EQ("The description table is full; the description was not saved.", boxes[0].text);
     EXPECT_EQ(window_, boxes[0].owner);
     EXPECT_TRUE(LinesStartingWith(lines, "Failed.").empty());
-    EXPECT_EQ(65535u, gStore[0].RecordCount);
+    EXPECT_EQ(65535u, gApp.store[0].RecordCount);
 
     Disk after = ReadDisk();
     EXPECT_EQ(expected, RecordBytes(after.Table(2), 2, index));
@@ -317,26 +317,26 @@ TEST_F(Dpi96Update, FullDescTableRefusesTheDescriptionButSavesTheRecord) {
 // ---- Refusals and failures.
 
 TEST_F(Dpi96Update, GuardRefusesAfterASwitchToAnEmptyTable) {
-    gStore[10].RecordCount = 0; // HairStyle without records
-    gStore[10].Records.clear();
+    gApp.store[10].RecordCount = 0; // HairStyle without records
+    gApp.store[10].Records.clear();
     std::string partShown = Text(10024);
     ClickButton(window_, 10068); // "HairStyle": no records, the panel keeps the Part record
     EXPECT_EQ(0, SendDlgItemMessageA(window_, 10001, LVM_GETITEMCOUNT, 0, 0));
     EXPECT_EQ(partShown, Text(10024));
-    std::string archive = ReadWholeFile(gArchivePath);
-    TableStore store = gStore;
+    std::string archive = ReadWholeFile(gApp.archivePath);
+    TableStore store = gApp.store;
     Type(10020, "Not written");
     EXPECT_EQ(std::vector<std::string>{"No Item selected, no Update."}, PrintedLines([&] { PressUpdate(); }));
-    EXPECT_TRUE(archive == ReadWholeFile(gArchivePath));
+    EXPECT_TRUE(archive == ReadWholeFile(gApp.archivePath));
     for (TableIndex t = 0; t < 14; ++t)
-        EXPECT_TRUE(store[t].Records == gStore[t].Records) << "table " << t;
+        EXPECT_TRUE(store[t].Records == gApp.store[t].Records) << "table " << t;
 }
 
 TEST_F(Dpi96Update, FailedSavesShowTwoBoxesAndKeepTheChange) {
     // A folder where the temporary archive would go: it cannot be created, whoever runs this.
     ASSERT_TRUE(CreateDirectoryA(folder_->File("tarvik_gb1.iff").c_str(), nullptr));
     std::uint32_t index = ListedRecords(GetDlgItem(window_, 10001))[0];
-    std::string archive = ReadWholeFile(gArchivePath);
+    std::string archive = ReadWholeFile(gApp.archivePath);
     Type(10020, "Kept In Memory");
     std::vector<std::string> lines;
     std::vector<BoxSeen> boxes = PressUpdateSeeing(lines);
@@ -351,8 +351,8 @@ TEST_F(Dpi96Update, FailedSavesShowTwoBoxesAndKeepTheChange) {
         EXPECT_EQ(window_, box.owner);
         EXPECT_TRUE(box.onlyOk);
     }
-    EXPECT_TRUE(archive == ReadWholeFile(gArchivePath));
-    EXPECT_EQ("Kept In Memory", std::string(reinterpret_cast<const char*>(gStore.Record(1, index) + 0x08)));
+    EXPECT_TRUE(archive == ReadWholeFile(gApp.archivePath));
+    EXPECT_EQ("Kept In Memory", std::string(reinterpret_cast<const char*>(gApp.store.Record(1, index) + 0x08)));
 }
 
 } // namespace

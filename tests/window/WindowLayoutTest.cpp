@@ -68,7 +68,7 @@ TEST_F(Dpi96, GrowingBy100ResizesTheListAndTheThreeFramesOnly) {
 
 // Run in a Wine prefix of its own whose screen is set to 144 DPI.
 TEST_F(Dpi144, EverythingIsScaledByOneAndAHalfRoundedDown) {
-    ASSERT_EQ(144, gDpi) << "run through tests/window/run-at-dpi 144";
+    ASSERT_EQ(144, gApp.dpi) << "run through tests/window/run-at-dpi 144";
     SIZE size = OuterSize(window_);
     EXPECT_EQ(1302, size.cx);
     EXPECT_EQ(900, size.cy);
