@@ -22,10 +22,6 @@ int RecordCharacterCode(TableIndex t, const std::uint8_t* record) {
     return code == kNoCharacter ? -1 : static_cast<int>(code);
 }
 
-std::uint8_t HairStyleCharacterIndex(const std::uint8_t* hairStyleRecord) {
-    return static_cast<std::uint8_t>(Named(kHairStyleTable, hairStyleRecord, "CharacterIndex"));
-}
-
 std::uint16_t CardVolume(const std::uint8_t* cardRecord) {
     return static_cast<std::uint16_t>(Named(kCardTable, cardRecord, "Volume"));
 }

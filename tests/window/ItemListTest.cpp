@@ -5,6 +5,7 @@
 #include "tests/window/WindowFixture.h"
 
 #include "ui/AppState.h"
+#include "view/ItemFilter.h"
 #include "view/PanelLayout.h"
 
 #include <commctrl.h>
