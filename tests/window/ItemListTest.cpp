@@ -83,7 +83,7 @@ void ExpectTableShown(HWND window, TableIndex t, const Lines& lines,
                       const std::vector<ComboRow> (&before)[2]) {
     EXPECT_EQ(t, gApp.currentTable);
     for (TableIndex other = 1; other <= 13; ++other)
-        EXPECT_EQ(other == t, IsChecked(window, kTableButtons[other])) << other;
+        EXPECT_EQ(other == t, IsChecked(window, kButtonOfTable[other])) << other;
     int charValue = t == 2 ? -128 : t == 7 ? -16 : -1;
     EXPECT_EQ(Lines{"Filter: \"\" - Char: " + std::to_string(charValue) + " - Type: -1"},
               LinesStartingWith(lines, "Filter: "));
@@ -148,7 +148,7 @@ TEST_F(Dpi96ItemList, StartUpAndEveryTableButtonShowTheirTable) {
         SendDlgItemMessageA(window_, 10015, CB_SETCURSEL, 1, 0);
         SetDlgItemTextA(window_, 10012, "e");
         const std::vector<ComboRow> before[2] = {ComboRows(window_, 10014), ComboRows(window_, 10015)};
-        lines = PrintedLines([&] { ClickButton(window_, kTableButtons[t]); });
+        lines = PrintedLines([&] { ClickButton(window_, kButtonOfTable[t]); });
         ExpectTableShown(window_, t, lines, before);
     }
 }
@@ -191,7 +191,7 @@ TEST_F(Dpi96ItemList, FilterRowAndShopActiveKeepTheMatchingRecords) {
     ExpectNameOrder(1, ListedRecords(list), +1);
 
     // Item "Passive" (row 2, item data 2): char (TypeID bits 18..25) 128.
-    ClickButton(window_, kTableButtons[2]);
+    ClickButton(window_, kButtonOfTable[2]);
     EXPECT_EQ(Lines{"Filter: \"\" - Char: 128 - Type: -1"},
               FilterLines([&] { ChooseComboRow(window_, 10014, 2); }));
     std::set<std::uint32_t> passive =
@@ -204,7 +204,7 @@ TEST_F(Dpi96ItemList, FilterRowAndShopActiveKeepTheMatchingRecords) {
 
 TEST_F(Dpi96ItemList, ColumnHeadersSortAsTheUserSeesThem) {
     ShowFirstTable();
-    ClickButton(window_, kTableButtons[13]); // "Card": TypeIDs with bit 31 set show as negative numbers
+    ClickButton(window_, kButtonOfTable[13]); // "Card": TypeIDs with bit 31 set show as negative numbers
     HWND list = GetDlgItem(window_, 10001);
     std::size_t count = ListedRecords(list).size();
     ClickColumnHeader(list, 0); // first click on "TypeID": ascending, unsigned
@@ -224,7 +224,7 @@ TEST_F(Dpi96ItemList, ColumnHeadersSortAsTheUserSeesThem) {
     EXPECT_EQ(count, ListedRecords(list).size());
 
     // The member list's headers sort the item list too: "Qty" (bit 2) by name, Z to A.
-    ClickButton(window_, kTableButtons[12]);
+    ClickButton(window_, kButtonOfTable[12]);
     ClickColumnHeader(GetDlgItem(window_, 10072), 2);
     ExpectNameOrder(12, ListedRecords(list), -1);
     EXPECT_EQ(EnabledWhere(12), Listed(list));

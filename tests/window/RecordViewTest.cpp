@@ -79,7 +79,7 @@ TEST_F(Dpi96RecordView, EveryRowOfEveryTableShowsItsRecord) {
     ShowFirstTable();
     HWND list = GetDlgItem(window_, 10001);
     for (TableIndex t = 1; t <= 13; ++t) {
-        ClickButton(window_, kTableButtons[t]);
+        ClickButton(window_, kButtonOfTable[t]);
         std::vector<std::uint32_t> rows = ListedRecords(list);
         ASSERT_FALSE(rows.empty()) << "table " << t;
         // From the bottom up, so that every row is a change from the one before.
@@ -96,7 +96,7 @@ TEST_F(Dpi96RecordView, EveryRowOfEveryTableShowsItsRecord) {
 
 TEST_F(Dpi96RecordView, RowChangesOfTheMemberListShowNothing) {
     ShowFirstTable();
-    ClickButton(window_, kTableButtons[12]); // SetItem
+    ClickButton(window_, kButtonOfTable[12]); // SetItem
     HWND list = GetDlgItem(window_, 10001);
     std::vector<std::uint32_t> rows = ListedRecords(list);
     for (std::size_t row = 0; row < rows.size(); ++row) {

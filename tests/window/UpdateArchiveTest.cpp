@@ -87,7 +87,7 @@ class Dpi96Update : public MainWindowTest {
     // The first listed record of table t that passes `wanted`; shown as a user reaches it:
     // its table button, then a click on its row.
     std::uint32_t ShowRecord(TableIndex t, const Wanted& wanted) {
-        ClickButton(window_, kTableButtons[t]);
+        ClickButton(window_, kButtonOfTable[t]);
         HWND list = GetDlgItem(window_, 10001);
         std::vector<std::uint32_t> rows = ListedRecords(list);
         for (std::size_t row = 0; row < rows.size(); ++row) {
