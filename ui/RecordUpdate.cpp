@@ -1,6 +1,7 @@
 #include "archive/TableSave.h"
 #include "records/Diagnostics.h"
 #include "ui/AppState.h"
+#include "ui/BusyCursor.h"
 #include "ui/ControlIds.h"
 #include "ui/DlgItems.h"
 #include "ui/Handlers.h"
@@ -87,10 +88,10 @@ void ReportRefusedAppend(HWND window, const UpdateOutcome& outcome) {
     ShowError(window, outcome.append == AppendResult::TableFull ? kDescFullText : kDescNoMemoryText);
 }
 
-void SaveAndReport(HWND window, TableIndex t) {
-    if (SaveTable(gStore, t, gArchivePath, gExeDirectory) == kSaved) return;
+void SaveAndReport(HWND window, TableIndex t, TableSaver save, const BusyCursor& busy) {
+    if (save(gStore, t, gArchivePath, gExeDirectory) == kSaved) return;
     DiagLine("Failed.");
-    ShowError(window, kSaveFailedText);
+    busy.Aside([&] { ShowError(window, kSaveFailedText); });
 }
 
 } // namespace
@@ -101,7 +102,7 @@ void OnCheckPairClicked(HWND window, int id, int code) {
     if (effect.change) SetItemChecked(window, effect.otherId, effect.otherChecked);
 }
 
-void OnUpdatePressed(HWND window) {
+void OnUpdatePressed(HWND window, TableSaver save) {
     TableIndex t = gCurrentTable;
     HWND list = GetDlgItem(window, IdItemList);
     int mark = static_cast<int>(SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0));
@@ -113,9 +114,11 @@ void OnUpdatePressed(HWND window) {
     if (outcome.refused) return;
     RefreshRowName(list, mark, outcome.name);
     ReportRefusedAppend(window, outcome);
-    // The record stays changed in memory whatever the saves report; both are tried.
-    SaveAndReport(window, t);
-    SaveAndReport(window, kDescTable);
+    // The record stays changed in memory whatever the saves report; both are tried. The
+    // window cannot answer while the archive is rewritten twice, so it shows it is busy.
+    BusyCursor busy;
+    SaveAndReport(window, t, save, busy);
+    SaveAndReport(window, kDescTable, save, busy);
 }
 
 } // namespace ledgrin
