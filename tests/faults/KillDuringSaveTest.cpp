@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <csignal>
 #include <cstdio>
 #include <random>
@@ -19,11 +20,38 @@ namespace {
 
 constexpr int kKills = 100;
 constexpr std::uint32_t kDelaySeed = 20240607; // the same delays on every run
-const Bytes kStale = {'s', 't', 'a', 'l', 'e'};
 
 class KillDuringSaveTest : public FaultTest {
   protected:
     const std::string temporary = (exe / "tarvik_gb1.iff").string();
+    const fs::file_time_type kMarked = fs::file_time_type::clock::now() - std::chrono::hours(24 * 365);
+
+    // A leftover of an earlier kill is marked (non-empty, a year old), so that only a
+    // temporary archive this save made counts: opening it for writing empties it, which
+    // brings its time to now.
+    void MarkLeftover() {
+        if (fs::exists(temporary)) {
+            ASSERT_TRUE(WriteFileText(temporary, "stale"));
+            fs::last_write_time(temporary, kMarked);
+        }
+    }
+    bool MadeTemporary() const {
+        std::error_code error;
+        const fs::file_time_type time = fs::last_write_time(temporary, error);
+        return !error && time > kMarked;
+    }
+    // Whether the child still runs; an ended child is left to be reaped.
+    static bool Running(pid_t pid) {
+        siginfo_t info{};
+        return waitid(P_PID, pid, &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == 0;
+    }
+    // Polls until the temporary archive this save made holds at least `bytes`, or the child
+    // has ended.
+    void AwaitTemporary(pid_t pid, std::uintmax_t bytes) const {
+        std::error_code error;
+        while (!(MadeTemporary() && fs::file_size(temporary, error) >= bytes && !error) && Running(pid))
+            usleep(20);
+    }
 
     // Saves Part in a child process, which exits with 0 when the save succeeded.
     pid_t StartSave(const TableStore& store) {
@@ -48,13 +76,13 @@ class KillDuringSaveTest : public FaultTest {
     // How long a whole save takes in a child process, fork included: the fastest of five
     // (a loaded machine makes a save slower, never faster).
     long SaveMicroseconds() {
-        long fastest = 0;
+        long fastest = LONG_MAX;
         for (int i = 0; i < 5; ++i) {
             const auto start = std::chrono::steady_clock::now();
             EXPECT_FALSE(WaitForSave(StartSave(original)));
             const auto took = std::chrono::steady_clock::now() - start;
-            const long us = std::chrono::duration_cast<std::chrono::microseconds>(took).count();
-            fastest = i == 0 ? us : std::min(fastest, us);
+            fastest =
+                std::min<long>(fastest, std::chrono::duration_cast<std::chrono::microseconds>(took).count());
         }
         return fastest;
     }
@@ -64,25 +92,30 @@ class KillDuringSaveTest : public FaultTest {
 
 TEST_F(KillDuringSaveTest, AKilledSaveLeavesTheOldOrTheNewArchive) {
     const long saveTime = SaveMicroseconds();
+    const std::uintmax_t archiveSize = fs::file_size(archive);
     std::mt19937 random(kDelaySeed);
-    // Up to the length of a save: most saves are cut short, at every stage, and a few finish.
-    std::uniform_int_distribution<long> delay(0, saveTime);
+    // A quarter of the kills at any moment up to the length of a save, so every stage is
+    // cut short and a few saves finish; the others once the temporary archive has reached a
+    // random size up to that of the whole archive: during the rewrite, the check that reads
+    // it back and its move into place, whatever the speed of the machine.
+    std::uniform_int_distribution<long> anyMoment(0, saveTime);
+    std::uniform_int_distribution<std::uintmax_t> written(0, archiveSize);
     int duringRewrite = 0, tookNew = 0, finished = 0;
 
     for (int i = 0; i < kKills && !HasFailure(); ++i) {
         SCOPED_TRACE("kill " + std::to_string(i));
-        // A leftover of an earlier kill is marked, so only a file this save made counts.
-        if (fs::exists(temporary)) {
-            ASSERT_TRUE(WriteFileBytes(temporary, kStale));
-        }
+        ASSERT_NO_FATAL_FAILURE(MarkLeftover());
         TableStore next = original;
         Put(next[kPartTable].Records, i % 40 * 544 + 0x5C, 4, 1000 + i); // a Part record's price
         const pid_t pid = StartSave(next);
         ASSERT_GT(pid, 0);
-        usleep(static_cast<useconds_t>(delay(random)));
+        if (i % 4 == 0)
+            usleep(static_cast<useconds_t>(anyMoment(random)));
+        else
+            AwaitTemporary(pid, written(random));
         kill(pid, SIGKILL);
         const bool killed = WaitForSave(pid);
-        duringRewrite += killed && fs::exists(temporary) && ReadFileBytes(temporary) != kStale;
+        duringRewrite += killed && MadeTemporary();
 
         const bool isNew = ExpectOldOrNew(next, kPartTable);
         EXPECT_EQ(Snapshot(game).size(), 1u);
