@@ -14,7 +14,7 @@ using SaveFailure = ArchiveTest;
 
 namespace {
 
-// Changes the first byte of `part` in the archive file at `offset` bytes into it.
+// Flips one bit of the byte `offset` bytes into the first copy of `part` in the archive file.
 void Damage(const std::string& archive, const Bytes& part, std::size_t offset) {
     Bytes file = ReadFileBytes(archive);
     auto at = std::search(file.begin(), file.end(), part.begin(), part.end());
