@@ -1,4 +1,5 @@
 #include "ArchiveTestSupport.h"
+#include "archive/PreparedEntry.h"
 #include "tools/DemoArchive.h"
 
 #include <gtest/gtest.h>
@@ -72,13 +73,16 @@ TEST_F(TableSave, TheTableGoesLastAtLevel9AndEveryOtherEntryKeepsItsStoredForm) 
     EXPECT_EQ(table.flags & 0x0006, 0x0002); // deflate option bits: maximum compression
     EXPECT_EQ(table.comment, "");
     // RecordCount 2, HeaderWord2 0x1234, Version 13; the old entry's trailing bytes are gone.
-    EXPECT_EQ(EntryData(archive, "Part.iff"),
-              Concat({0x02, 0x00, 0x34, 0x12, 0x0D, 0x00, 0x00, 0x00}, Pattern(2 * 544, 70)));
+    const Bytes block = Concat({0x02, 0x00, 0x34, 0x12, 0x0D, 0x00, 0x00, 0x00}, Pattern(2 * 544, 70));
+    EXPECT_EQ(EntryData(archive, "Part.iff"), block);
+    // Written as deflated in memory: after the 30-byte local header and the name, no extra field.
+    EXPECT_TRUE(Bytes(table.local.begin() + 38, table.local.end()) == PrepareEntry(block).stored);
 
-    // An empty table is its 8-byte header.
+    // An empty table is its 8-byte header, stored: deflating does not make it smaller.
     store[kSetItemTable] = {0, 0xFFFF, 13, {}};
     EXPECT_EQ(Save(kSetItemTable, kSaved), "Writing SetItem.iff\n");
     EXPECT_EQ(EntryData(archive, "SetItem.iff"), (Bytes{0x00, 0x00, 0xFF, 0xFF, 0x0D, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(ReadRawArchive(archive).entries.back().method, 0);
 }
 
 TEST_F(TableSave, AnArchiveElsewhereIsRebuiltThroughAnOldTemporaryArchiveInTheProgramFolder) {
