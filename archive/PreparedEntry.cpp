@@ -30,8 +30,8 @@ struct Source {
 };
 
 zip_int64_t Read(Source& s, void* data, zip_uint64_t len) {
-    std::size_t n = static_cast<std::size_t>(std::min<zip_uint64_t>(len, s.entry.stored.size() - s.offset));
-    std::memcpy(data, s.entry.stored.data() + s.offset, n);
+    std::size_t n = static_cast<std::size_t>(std::min<zip_uint64_t>(len, s.entry.storedSize - s.offset));
+    std::memcpy(data, s.entry.stored.get() + s.offset, n);
     s.offset += n;
     return static_cast<zip_int64_t>(n);
 }
@@ -43,7 +43,7 @@ zip_int64_t Stat(Source& s, void* data, zip_uint64_t len) {
     st->valid =
         ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_COMP_METHOD | ZIP_STAT_CRC | ZIP_STAT_ENCRYPTION_METHOD;
     st->size = s.entry.size;
-    st->comp_size = s.entry.stored.size();
+    st->comp_size = s.entry.storedSize;
     st->comp_method = s.entry.deflated ? ZIP_CM_DEFLATE : ZIP_CM_STORE;
     st->crc = s.entry.crc;
     st->encryption_method = ZIP_EM_NONE;
@@ -84,23 +84,23 @@ zip_int64_t Callback(void* userdata, void* data, zip_uint64_t len, zip_source_cm
 
 } // namespace
 
-PreparedEntry PrepareEntry(std::vector<std::uint8_t> data) {
+PreparedEntry PrepareEntry(const std::uint8_t* data, std::size_t size) {
     PreparedEntry entry;
-    entry.size = data.size();
-    entry.crc = libdeflate_crc32(0, data.data(), data.size());
+    entry.size = size;
+    entry.crc = libdeflate_crc32(0, data, size);
     std::unique_ptr<libdeflate_compressor, CompressorFree> compressor(
-        libdeflate_alloc_compressor(LevelFor(data.size())));
+        libdeflate_alloc_compressor(LevelFor(size)));
     if (!compressor) throw std::bad_alloc();
-    // Room for one byte less than the data: what does not fit is kept uncompressed.
-    std::vector<std::uint8_t> deflated(data.empty() ? 0 : data.size() - 1);
-    std::size_t n = libdeflate_deflate_compress(compressor.get(), data.data(), data.size(), deflated.data(),
-                                                deflated.size());
-    entry.deflated = n > 0;
-    if (entry.deflated) {
-        deflated.resize(n);
-        entry.stored = std::move(deflated);
-    } else {
-        entry.stored = std::move(data);
+    // Room for one byte less than the data: what does not fit is kept uncompressed. Left
+    // uninitialised, the room past the deflated bytes is never touched.
+    entry.stored.reset(new std::uint8_t[size > 0 ? size - 1 : 0]);
+    entry.storedSize = libdeflate_deflate_compress(compressor.get(), data, size, entry.stored.get(),
+                                                   size > 0 ? size - 1 : 0);
+    entry.deflated = entry.storedSize > 0;
+    if (!entry.deflated) {
+        entry.stored.reset(new std::uint8_t[size]);
+        std::copy(data, data + size, entry.stored.get());
+        entry.storedSize = size;
     }
     return entry;
 }

@@ -5,21 +5,23 @@
 
 #include <zip.h>
 
+#include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 namespace ledgrin {
 
 struct PreparedEntry {
-    std::vector<std::uint8_t> stored; // the bytes as the archive stores them
-    bool deflated = false;            // method 8; otherwise method 0 and `stored` is the data itself
-    std::uint64_t size = 0;           // uncompressed
-    std::uint32_t crc = 0;            // of the uncompressed bytes
+    std::unique_ptr<std::uint8_t[]> stored; // the bytes as the archive stores them
+    std::size_t storedSize = 0;
+    bool deflated = false;  // method 8; otherwise method 0 and `stored` holds the data itself
+    std::uint64_t size = 0; // uncompressed
+    std::uint32_t crc = 0;  // of the uncompressed bytes
 };
 
-// Deflates `data` in one piece at the level for its size, or keeps it uncompressed when
+// Deflates the data in one piece at the level for its size, or keeps a copy of it when
 // deflating would not make it smaller. Throws std::bad_alloc when memory runs out.
-PreparedEntry PrepareEntry(std::vector<std::uint8_t> data);
+PreparedEntry PrepareEntry(const std::uint8_t* data, std::size_t size);
 
 // A source for zip_file_add that reports the entry's method, sizes and CRC and reads its
 // stored bytes; it takes `entry` over. For an uncompressed entry the caller also sets

@@ -89,12 +89,12 @@ bool ReadEntry(zip_t* za, zip_int64_t index, const zip_stat_t& st, Bytes& data, 
         return false;
     }
     if (st.size > data.max_size() || st.comp_size > data.max_size()) throw std::bad_alloc();
-    Bytes stored(st.comp_size);
-    if (!ReadStored(za, index, stored, why)) return false;
     if (!deflated) {
-        data = std::move(stored);
-        return true;
+        data.resize(static_cast<std::size_t>(st.size));
+        return ReadStored(za, index, data, why);
     }
+    Bytes stored(static_cast<std::size_t>(st.comp_size));
+    if (!ReadStored(za, index, stored, why)) return false;
     std::unique_ptr<libdeflate_decompressor, DecompressorFree> decompressor(libdeflate_alloc_decompressor());
     if (!decompressor) throw std::bad_alloc();
     data.resize(static_cast<std::size_t>(st.size));
@@ -164,7 +164,13 @@ LoadResult ReadTable(zip_t* za, TableIndex t, TableSlot& slot, std::string& why)
               Grouped(data.size());
         return kMissingOrDamaged;
     }
-    slot.Records.assign(data.begin() + kTableHeaderSize, data.begin() + size);
+    // The entry's buffer becomes the records': a second buffer of tens of megabytes would
+    // cost more than moving the records down over the header. Bytes after the last record
+    // are not kept.
+    data.erase(data.begin(), data.begin() + kTableHeaderSize);
+    data.resize(size - kTableHeaderSize);
+    if (data.capacity() - data.size() > RecordSize(t)) data.shrink_to_fit();
+    slot.Records = std::move(data);
     return kLoaded;
 }
 

@@ -120,7 +120,7 @@ PreparedEntry PrepareTable(const TableSlot& slot) {
     WriteU16(block.data(), 2, slot.HeaderWord2);
     WriteU32(block.data(), 4, slot.Version);
     std::copy(slot.Records.begin(), slot.Records.end(), block.begin() + kTableHeaderSize);
-    return PrepareEntry(std::move(block));
+    return PrepareEntry(block.data(), block.size());
 }
 
 // The table's entry, appended last, in the form PrepareTable gave it.

@@ -76,7 +76,9 @@ TEST_F(TableSave, TheTableGoesLastAtLevel9AndEveryOtherEntryKeepsItsStoredForm) 
     const Bytes block = Concat({0x02, 0x00, 0x34, 0x12, 0x0D, 0x00, 0x00, 0x00}, Pattern(2 * 544, 70));
     EXPECT_EQ(EntryData(archive, "Part.iff"), block);
     // Written as deflated in memory: after the 30-byte local header and the name, no extra field.
-    EXPECT_TRUE(Bytes(table.local.begin() + 38, table.local.end()) == PrepareEntry(block).stored);
+    const PreparedEntry prepared = PrepareEntry(block.data(), block.size());
+    EXPECT_TRUE(Bytes(table.local.begin() + 38, table.local.end()) ==
+                Bytes(prepared.stored.get(), prepared.stored.get() + prepared.storedSize));
 
     // An empty table is its 8-byte header, stored: deflating does not make it smaller.
     store[kSetItemTable] = {0, 0xFFFF, 13, {}};
