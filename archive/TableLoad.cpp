@@ -4,13 +4,13 @@
 #include "records/ByteAccess.h"
 #include "records/Diagnostics.h"
 
+#include <libdeflate.h>
 #include <zip.h>
-#include <zlib.h>
 
-#include <array>
 #include <cstdio>
 #include <memory>
 #include <new>
+#include <vector>
 
 namespace ledgrin {
 
@@ -22,39 +22,16 @@ struct ZipDiscard {
 struct ZipFileClose {
     void operator()(zip_file_t* f) const { zip_fclose(f); }
 };
+struct DecompressorFree {
+    void operator()(libdeflate_decompressor* d) const { libdeflate_free_decompressor(d); }
+};
 using ZipArchive = std::unique_ptr<zip_t, ZipDiscard>;
 using ZipFile = std::unique_ptr<zip_file_t, ZipFileClose>;
+using Bytes = std::vector<std::uint8_t>;
 
-// The first entry, in central-directory order, whose whole name matches; -1 when none.
-zip_int64_t FindEntry(zip_t* za, const char* name) {
-    zip_int64_t count = zip_get_num_entries(za, 0);
-    for (zip_int64_t i = 0; i < count; ++i) {
-        // Raw: libzip would otherwise turn names with bytes from 0x80 up into UTF-8.
-        const char* entry = zip_get_name(za, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW);
-        if (entry && EntryNamesEqual(entry, name)) return i;
-    }
-    return -1;
-}
-
-bool ReadExactly(zip_file_t* file, std::uint8_t* out, std::size_t size) {
-    std::size_t done = 0;
-    while (done < size) {
-        zip_int64_t n = zip_fread(file, out + done, size - done);
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// Reads past the last record to the end of the entry: the bytes there are not kept, but
-// only reaching the end lets libzip check the entry's CRC.
-bool SkipToEnd(zip_file_t* file) {
-    std::array<std::uint8_t, 4096> chunk;
-    zip_int64_t n;
-    while ((n = zip_fread(file, chunk.data(), chunk.size())) > 0) {
-    }
-    return n == 0;
-}
+// Deflate turns one bit into at most 258 bytes, so no stream inflates to more than 1,032
+// times its own size: a larger size in the directory is damage, found before allocating it.
+constexpr zip_uint64_t kMaxInflation = 1032;
 
 // 35651048 as "35,651,048".
 std::string Grouped(std::uint64_t n) {
@@ -73,58 +50,71 @@ std::string Hex32(std::uint32_t v) {
     return text;
 }
 
-// The CRC of the entry's bytes as they read now: libzip says only that it differs.
-std::uint32_t ComputedCrc(zip_t* za, zip_int64_t index) {
-    ZipFile file(zip_fopen_index(za, static_cast<zip_uint64_t>(index), 0));
-    uLong crc = crc32(0, nullptr, 0);
-    std::array<std::uint8_t, 65536> chunk;
-    zip_int64_t n;
-    while (file && (n = zip_fread(file.get(), chunk.data(), chunk.size())) > 0)
-        crc = crc32(crc, chunk.data(), static_cast<uInt>(n));
-    return static_cast<std::uint32_t>(crc);
+// The first entry, in central-directory order, whose whole name matches; -1 when none.
+zip_int64_t FindEntry(zip_t* za, const char* name) {
+    zip_int64_t count = zip_get_num_entries(za, 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        // Raw: libzip would otherwise turn names with bytes from 0x80 up into UTF-8.
+        const char* entry = zip_get_name(za, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW);
+        if (entry && EntryNamesEqual(entry, name)) return i;
+    }
+    return -1;
 }
 
-// Why the entry could not be opened.
-std::string OpenFailure(zip_t* za, const zip_stat_t& st) {
-    if (st.encryption_method != ZIP_EM_NONE) return "encrypted";
-    if (!zip_compression_method_supported(st.comp_method, 0))
-        return "unsupported compression method " + std::to_string(st.comp_method);
-    return zip_error_strerror(zip_get_error(za));
+// The entry's data as the archive stores it, read through libzip without inflating it.
+bool ReadStored(zip_t* za, zip_int64_t index, Bytes& stored, std::string& why) {
+    ZipFile file(zip_fopen_index(za, static_cast<zip_uint64_t>(index), ZIP_FL_COMPRESSED));
+    std::size_t done = 0;
+    while (file && done < stored.size()) {
+        zip_int64_t n = zip_fread(file.get(), stored.data() + done, stored.size() - done);
+        if (n <= 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    if (done == stored.size()) return true;
+    why = std::string("cannot read its data: ") +
+          zip_error_strerror(file ? zip_file_get_error(file.get()) : zip_get_error(za));
+    return false;
 }
 
-// Why reading the entry's data stopped short.
-std::string ReadFailure(zip_t* za, zip_int64_t index, zip_file_t* file, const zip_stat_t& st) {
-    zip_error_t* error = zip_file_get_error(file);
-    switch (zip_error_code_zip(error)) {
-    case ZIP_ER_CRC:
-        return "CRC mismatch (stored " + Hex32(st.crc) + ", computed " + Hex32(ComputedCrc(za, index)) + ")";
-    case ZIP_ER_COMPRESSED_DATA: return "damaged deflate data";
-    case ZIP_ER_MEMORY: return "out of memory";
-    default: return zip_error_strerror(error);
+// The entry's bytes, of the size the central directory gives: stored ones as read, deflated
+// ones inflated whole with libdeflate. The CRC is not checked here.
+bool ReadEntry(zip_t* za, zip_int64_t index, const zip_stat_t& st, Bytes& data, std::string& why) {
+    const bool deflated = st.comp_method == ZIP_CM_DEFLATE;
+    if (!deflated && st.size != st.comp_size) {
+        why = "stored with " + Grouped(st.comp_size) + " bytes but the directory gives " + Grouped(st.size);
+        return false;
+    }
+    if (deflated && st.size / kMaxInflation > st.comp_size) {
+        why = "the directory gives " + Grouped(st.size) + " bytes, more than its deflated data can hold";
+        return false;
+    }
+    if (st.size > data.max_size() || st.comp_size > data.max_size()) throw std::bad_alloc();
+    if (!deflated) {
+        data.resize(static_cast<std::size_t>(st.size));
+        return ReadStored(za, index, data, why);
+    }
+    Bytes stored(static_cast<std::size_t>(st.comp_size));
+    if (!ReadStored(za, index, stored, why)) return false;
+    std::unique_ptr<libdeflate_decompressor, DecompressorFree> decompressor(libdeflate_alloc_decompressor());
+    if (!decompressor) throw std::bad_alloc();
+    data.resize(static_cast<std::size_t>(st.size));
+    std::size_t inflated = 0;
+    switch (libdeflate_deflate_decompress(decompressor.get(), stored.data(), stored.size(), data.data(),
+                                          data.size(), &inflated)) {
+    case LIBDEFLATE_SUCCESS:
+        if (inflated == data.size()) return true;
+        why = "inflates to " + Grouped(inflated) + " bytes, not the " + Grouped(st.size) +
+              " the directory gives";
+        return false;
+    case LIBDEFLATE_INSUFFICIENT_SPACE:
+        why = "inflates to more than the " + Grouped(st.size) + " bytes the directory gives";
+        return false;
+    default: why = "damaged deflate data"; return false;
     }
 }
 
 void ReleaseRecords(TableSlot& slot) {
     std::vector<std::uint8_t>().swap(slot.Records);
-}
-
-LoadResult ReadRecords(zip_t* za, zip_int64_t index, zip_file_t* file, const zip_stat_t& st, TableIndex t,
-                       TableSlot& slot, std::string& why) {
-    std::size_t size = slot.RecordCount * RecordSize(t);
-    // A stated size too small for the count is damage: no need to allocate and read.
-    if (st.size < kTableHeaderSize + size) {
-        why = "the header promises " + Grouped(slot.RecordCount) + " records of " + Grouped(RecordSize(t)) +
-              " bytes (" + Grouped(kTableHeaderSize + size) + " bytes with the header) but the entry holds " +
-              Grouped(st.size);
-        return kMissingOrDamaged;
-    }
-    std::vector<std::uint8_t> records(size);
-    if (!ReadExactly(file, records.data(), size) || !SkipToEnd(file)) {
-        why = ReadFailure(za, index, file, st);
-        return kMissingOrDamaged;
-    }
-    slot.Records = std::move(records);
-    return kLoaded;
 }
 
 LoadResult ReadTable(zip_t* za, TableIndex t, TableSlot& slot, std::string& why) {
@@ -136,25 +126,25 @@ LoadResult ReadTable(zip_t* za, TableIndex t, TableSlot& slot, std::string& why)
         why = "not in the archive";
         return kMissingOrDamaged;
     }
-    ZipFile file(zip_fopen_index(za, static_cast<zip_uint64_t>(index), 0));
-    if (!file) {
-        why = OpenFailure(za, st);
+    if (st.encryption_method != ZIP_EM_NONE) {
+        why = "encrypted";
         return kMissingOrDamaged;
     }
-    if (st.size < kTableHeaderSize) {
-        why = Grouped(st.size) + " bytes, shorter than its " + std::to_string(kTableHeaderSize) +
+    if (st.comp_method != ZIP_CM_STORE && st.comp_method != ZIP_CM_DEFLATE) {
+        why = "unsupported compression method " + std::to_string(st.comp_method);
+        return kMissingOrDamaged;
+    }
+    Bytes data;
+    if (!ReadEntry(za, index, st, data, why)) return kMissingOrDamaged;
+    if (data.size() < kTableHeaderSize) {
+        why = Grouped(data.size()) + " bytes, shorter than its " + std::to_string(kTableHeaderSize) +
               "-byte header";
         return kMissingOrDamaged;
     }
-    std::array<std::uint8_t, kTableHeaderSize> header;
-    if (!ReadExactly(file.get(), header.data(), header.size())) {
-        why = ReadFailure(za, index, file.get(), st);
-        return kMissingOrDamaged;
-    }
 
-    slot.RecordCount = ReadU16(header.data(), 0);
-    slot.HeaderWord2 = ReadU16(header.data(), 2);
-    slot.Version = ReadU32(header.data(), 4);
+    slot.RecordCount = ReadU16(data.data(), 0);
+    slot.HeaderWord2 = ReadU16(data.data(), 2);
+    slot.Version = ReadU32(data.data(), 4);
     DiagPrintf("Entries inside %s: %d\n", name, slot.RecordCount);
     DiagPrintf("%s Version: %d\n", name, static_cast<int>(slot.Version));
     if (slot.Version != kSupportedVersion) {
@@ -162,7 +152,26 @@ LoadResult ReadTable(zip_t* za, TableIndex t, TableSlot& slot, std::string& why)
         why = "version " + std::to_string(slot.Version) + ", not " + std::to_string(kSupportedVersion);
         return kUnsupportedVersion;
     }
-    return ReadRecords(za, index, file.get(), st, t, slot, why);
+    std::uint32_t crc = libdeflate_crc32(0, data.data(), data.size());
+    if (crc != st.crc) {
+        why = "CRC mismatch (stored " + Hex32(st.crc) + ", computed " + Hex32(crc) + ")";
+        return kMissingOrDamaged;
+    }
+    const std::size_t size = kTableHeaderSize + slot.RecordCount * RecordSize(t);
+    if (data.size() < size) {
+        why = "the header promises " + Grouped(slot.RecordCount) + " records of " + Grouped(RecordSize(t)) +
+              " bytes (" + Grouped(size) + " bytes with the header) but the entry holds " +
+              Grouped(data.size());
+        return kMissingOrDamaged;
+    }
+    // The entry's buffer becomes the records': a second buffer of tens of megabytes would
+    // cost more than moving the records down over the header. Bytes after the last record
+    // are not kept.
+    data.erase(data.begin(), data.begin() + kTableHeaderSize);
+    data.resize(size - kTableHeaderSize);
+    if (data.capacity() - data.size() > RecordSize(t)) data.shrink_to_fit();
+    slot.Records = std::move(data);
+    return kLoaded;
 }
 
 // libzip's own words for why zip_open failed ("Not a zip archive", "No such file", ...).

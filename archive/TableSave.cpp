@@ -2,13 +2,14 @@
 
 #include "archive/EntryName.h"
 #include "archive/FileReplace.h"
+#include "archive/PreparedEntry.h"
 #include "archive/ZipFileTarget.h"
 #include "records/ByteAccess.h"
 #include "records/Diagnostics.h"
 
 #include <zip.h>
 
-#include <array>
+#include <algorithm>
 #include <memory>
 #include <new>
 
@@ -112,30 +113,33 @@ zip_int64_t CopyOtherEntries(zip_t* source, TableIndex t, zip_t* target) {
     return copied;
 }
 
-// The table's entry, appended last: its header and its records as two pieces, so the
-// records (tens of megabytes for a full Part table) are compressed straight from the store.
-bool AddTableEntry(zip_t* target, const TableSlot& slot, TableIndex t, const std::uint8_t* header) {
-    // libzip's fragment type is not const, but a source made from fragments only reads them.
-    zip_buffer_fragment_t pieces[2] = {
-        {const_cast<std::uint8_t*>(header), kTableHeaderSize},
-        {const_cast<std::uint8_t*>(slot.Records.data()), slot.Records.size()},
-    };
-    zip_source_t* data = zip_source_buffer_fragment(target, pieces, slot.Records.empty() ? 1 : 2, 0);
+// The table's entry in one block, its header and its records, deflated whole.
+PreparedEntry PrepareTable(const TableSlot& slot) {
+    std::vector<std::uint8_t> block(kTableHeaderSize + slot.Records.size());
+    WriteU16(block.data(), 0, slot.RecordCount);
+    WriteU16(block.data(), 2, slot.HeaderWord2);
+    WriteU32(block.data(), 4, slot.Version);
+    std::copy(slot.Records.begin(), slot.Records.end(), block.begin() + kTableHeaderSize);
+    return PrepareEntry(block.data(), block.size());
+}
+
+// The table's entry, appended last, in the form PrepareTable gave it.
+bool AddTableEntry(zip_t* target, TableIndex t, PreparedEntry entry) {
+    const bool deflated = entry.deflated;
+    zip_source_t* data = CreatePreparedSource(target, std::move(entry));
     if (!data) return false;
     zip_int64_t added = zip_file_add(target, EntryName(t), data, 0);
     if (added < 0) {
         zip_source_free(data);
         return false;
     }
-    return zip_set_file_compression(target, static_cast<zip_uint64_t>(added), ZIP_CM_DEFLATE, 9) == 0;
+    return deflated ||
+           zip_set_file_compression(target, static_cast<zip_uint64_t>(added), ZIP_CM_STORE, 0) == 0;
 }
 
 // Writes the new archive into `file`; returns its entry count, or -1.
 zip_int64_t WriteNewArchive(zip_t* source, const TableSlot& slot, TableIndex t, std::FILE* file) {
-    std::array<std::uint8_t, kTableHeaderSize> header;
-    WriteU16(header.data(), 0, slot.RecordCount);
-    WriteU16(header.data(), 2, slot.HeaderWord2);
-    WriteU32(header.data(), 4, slot.Version);
+    PreparedEntry entry = PrepareTable(slot);
 
     zip_error_t error;
     zip_error_init(&error);
@@ -147,7 +151,7 @@ zip_int64_t WriteNewArchive(zip_t* source, const TableSlot& slot, TableIndex t, 
         return -1;
     }
     zip_int64_t copied = CopyOtherEntries(source, t, target);
-    if (copied < 0 || !AddTableEntry(target, slot, t, header.data()) || zip_close(target) != 0) {
+    if (copied < 0 || !AddTableEntry(target, t, std::move(entry)) || zip_close(target) != 0) {
         zip_discard(target);
         return -1;
     }

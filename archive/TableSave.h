@@ -17,9 +17,9 @@ std::string TemporaryArchivePath(const std::string& exeDirectory);
 
 // Rebuilds the archive at archivePath with every other entry copied in its stored form
 // (central-directory order, names, extra fields, comments, timestamps kept) and table
-// t's entry appended last, deflated at level 9; then replaces the old archive in one
-// atomic step. On any failure the old archive is left byte-identical and the temporary
-// archive is removed. Does not change the store.
+// t's entry appended last, deflated (or stored, when deflating would not make it smaller);
+// then replaces the old archive in one atomic step. On any failure the old archive is left
+// byte-identical and the temporary archive is removed. Does not change the store.
 SaveResult SaveTable(const TableStore& store, TableIndex t, const std::string& archivePath,
                      const std::string& exeDirectory);
 

@@ -10,6 +10,8 @@ namespace {
 
 struct Comparison {
     std::string what, ours, toolLabel, tool;
+    double goal;
+    std::string counter;
 };
 
 std::vector<Comparison>& Comparisons() {
@@ -20,8 +22,8 @@ std::vector<Comparison>& Comparisons() {
 } // namespace
 
 void AddComparison(const std::string& what, const std::string& ours, const std::string& toolLabel,
-                   const std::string& tool) {
-    Comparisons().push_back({what, ours, toolLabel, tool});
+                   const std::string& tool, double goal, const std::string& counter) {
+    Comparisons().push_back({what, ours, toolLabel, tool, goal, counter});
 }
 
 ComparisonReporter::ComparisonReporter()
@@ -33,23 +35,40 @@ void ComparisonReporter::ReportRuns(const std::vector<Run>& runs) {
         bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
         bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
         if (run.error_occurred || !(median || single)) continue;
-        milliseconds_[run.run_name.function_name] =
+        const std::string& name = run.run_name.function_name;
+        milliseconds_[name] =
             run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e3;
+        for (const auto& [counter, value] : run.counters)
+            counters_[name][counter] = value;
     }
 }
 
 void ComparisonReporter::Finalize() {
     ConsoleReporter::Finalize();
     std::ostream& out = GetOutputStream();
-    char line[256];
-    out << "\nComparisons (median real time; ratio = Ledgrin / tool, below 1 means Ledgrin is faster)\n";
+    char line[320];
+    out << "\nComparisons (median real time, or size; ratio = Ledgrin / tool, below 1 means Ledgrin is "
+           "faster or smaller)\n";
     for (const Comparison& c : Comparisons()) {
-        auto ours = milliseconds_.find(c.ours), tool = milliseconds_.find(c.tool);
-        if (ours == milliseconds_.end() || tool == milliseconds_.end()) continue; // filtered out
-        std::snprintf(line, sizeof line, "  %-52s Ledgrin %9.2f ms  %-12s %9.2f ms  ratio %5.2f\n",
-                      c.what.c_str(), ours->second, c.toolLabel.c_str(), tool->second,
-                      ours->second / tool->second);
-        out << line;
+        double ours, tool;
+        if (c.counter.empty()) {
+            auto o = milliseconds_.find(c.ours), t = milliseconds_.find(c.tool);
+            if (o == milliseconds_.end() || t == milliseconds_.end()) continue; // filtered out
+            ours = o->second, tool = t->second;
+        } else {
+            auto o = counters_[c.ours].find(c.counter), t = counters_[c.tool].find(c.counter);
+            if (o == counters_[c.ours].end() || t == counters_[c.tool].end()) continue;
+            ours = o->second, tool = t->second;
+        }
+        const char* unit = c.counter.empty() ? "ms" : c.counter.c_str();
+        const int decimals = c.counter.empty() ? 2 : 0;
+        int n = std::snprintf(line, sizeof line, "  %-58s Ledgrin %11.*f %-5s %-14s %11.*f %-5s ratio %6.3f",
+                              c.what.c_str(), decimals, ours, unit, c.toolLabel.c_str(), decimals, tool, unit,
+                              ours / tool);
+        if (c.goal > 0 && n > 0 && static_cast<std::size_t>(n) < sizeof line)
+            std::snprintf(line + n, sizeof line - n, "  goal <= %.2f: %s", c.goal,
+                          ours / tool <= c.goal ? "met" : "MISSED");
+        out << line << "\n";
     }
     out.flush();
 }

@@ -1,5 +1,5 @@
-// Ratios between benchmarks of the same run: Ledgrin's time for a job divided by the
-// standard tool's time for the same job (below 1: Ledgrin is faster).
+// Ratios between benchmarks of the same run: Ledgrin's figure for a job divided by the
+// standard tool's figure for the same job (below 1: Ledgrin is faster, or smaller).
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -10,9 +10,11 @@
 
 namespace ledgrin::bench {
 
-// Prints "what: <ours> vs <toolLabel>" with both times and their ratio after the run.
+// Prints "what: <ours> vs <toolLabel>" with both figures and their ratio after the run:
+// median real times, or, with a counter named, that counter of each (bytes). A goal above
+// 0 is the largest ratio wanted; the line says whether the run met it.
 void AddComparison(const std::string& what, const std::string& ours, const std::string& toolLabel,
-                   const std::string& tool);
+                   const std::string& tool, double goal = 0, const std::string& counter = "");
 
 // The console output as usual, plus the table of comparisons at the end. Times are the
 // median of the repetitions.
@@ -24,7 +26,8 @@ class ComparisonReporter : public benchmark::ConsoleReporter {
     void Finalize() override;
 
   private:
-    std::map<std::string, double> milliseconds_; // by benchmark name
+    std::map<std::string, double> milliseconds_;                    // by benchmark name
+    std::map<std::string, std::map<std::string, double>> counters_; // by benchmark name, counter name
 };
 
 } // namespace ledgrin::bench

@@ -74,8 +74,7 @@ TEST_F(TableLoad, OtherVersionsAndMissingOrDamagedTablesLoadNoRecords) {
         Bytes bytes;
         TableIndex t;
         LoadResult result;
-        std::string output, why; // a CRC case's why is completed with the two CRCs
-        bool breakCrc = false;   // one stored byte changed after writing
+        std::string output, why;
     } cases[] = {
         // RecordCount 40,000, HeaderWord2 0xBEEF, Version 12, little-endian.
         {"Ball.iff", Concat({0x40, 0x9C, 0xEF, 0xBE, 0x0C, 0x00, 0x00, 0x00}, Pattern(792)), kBallTable,
@@ -104,25 +103,57 @@ TEST_F(TableLoad, OtherVersionsAndMissingOrDamagedTablesLoadNoRecords) {
          HeaderLines("Part.iff", 65535, 13) + "Missing or damaged Part.iff.\n",
          "Part.iff: the header promises 65,535 records of 544 bytes (35,651,048 bytes with the header) but "
          "the entry holds 8"},
-        {"CaddieItem.iff", TableEntryBytes(1, 0, 13, Pattern(260, 50)), kCaddieItemTable, kMissingOrDamaged,
-         HeaderLines("CaddieItem.iff", 1, 13) + "Missing or damaged CaddieItem.iff.\n",
-         "CaddieItem.iff: CRC mismatch (stored " + CrcText(TableEntryBytes(1, 0, 13, Pattern(260, 50))) +
-             ", computed ",
-         true},
     };
     for (const auto& c : cases) {
         WriteArchive({Entry(c.name, c.bytes, ZipMethod::Stored)});
-        std::string why = c.why;
-        if (c.breakCrc) {
-            Bytes file = ReadFileBytes(archive);
-            auto at = std::search(file.begin(), file.end(), c.bytes.begin(), c.bytes.end());
-            ASSERT_NE(at, file.end());
-            at[100] ^= 0x01;
-            why += CrcText(Bytes(at, at + c.bytes.size())) + ")";
-            ASSERT_TRUE(WriteFileBytes(archive, file));
-        }
         EXPECT_EQ(Load(c.t, c.result), c.output);
-        EXPECT_EQ(this->why, why) << c.name;
+        EXPECT_EQ(why, c.why) << c.name;
         EXPECT_TRUE(store[c.t].Records.empty()) << c.name;
+    }
+}
+
+TEST_F(TableLoad, DamagedDataGivesResult3AndSaysWhy) {
+    const Bytes entry = TableEntryBytes(2, 0, 13, Pattern(2 * 260, 50));
+    Bytes damaged = entry;
+    damaged[108] ^= 0x01;
+    const std::string lines = "Entries inside CaddieItem.iff: 2\nCaddieItem.iff Version: 13\n";
+    const auto size = static_cast<std::uint32_t>(entry.size()); // 528
+    const struct {
+        ZipMethod method;
+        bool inData; // the patch goes into the entry's data, else into its central record
+        std::size_t at, width;
+        std::uint32_t value; // written little-endian
+        std::string lines, why;
+    } cases[] = {
+        {ZipMethod::Stored, true, 108, 1, damaged[108], lines,
+         "CRC mismatch (stored " + CrcText(entry) + ", computed " + CrcText(damaged) + ")"},
+        {ZipMethod::Deflate, false, 16, 4, 0xDEADBEEF, lines,
+         "CRC mismatch (stored 0xDEADBEEF, computed " + CrcText(entry) + ")"},
+        {ZipMethod::Deflate, false, 10, 2, 14, "", "unsupported compression method 14"},
+        {ZipMethod::Deflate, false, 8, 2, 0x0001, "", "encrypted"},
+        {ZipMethod::Deflate, true, 0, 1, 0x07, "", "damaged deflate data"}, // block type 3 does not exist
+        {ZipMethod::Deflate, false, 24, 4, size + 1, "",
+         "inflates to 528 bytes, not the 529 the directory gives"},
+        {ZipMethod::Deflate, false, 24, 4, size - 1, "",
+         "inflates to more than the 527 bytes the directory gives"},
+        {ZipMethod::Deflate, false, 24, 4, 0xFFFFFFF0, "",
+         "the directory gives 4,294,967,280 bytes, more than its deflated data can hold"},
+        {ZipMethod::Stored, false, 24, 4, size + 1, "", "stored with 528 bytes but the directory gives 529"},
+    };
+    const Bytes centralSignature = {'P', 'K', 1, 2};
+    for (const auto& c : cases) {
+        WriteArchive({Entry("CaddieItem.iff", entry, c.method)});
+        Bytes file = ReadFileBytes(archive);
+        std::size_t at = c.inData ? 30 + (file[26] | file[27] << 8) + (file[28] | file[29] << 8)
+                                  : std::search(file.begin(), file.end(), centralSignature.begin(),
+                                                centralSignature.end()) -
+                                        file.begin();
+        for (std::size_t i = 0; i < c.width; ++i)
+            file[at + c.at + i] = static_cast<std::uint8_t>(c.value >> (8 * i));
+        ASSERT_TRUE(WriteFileBytes(archive, file));
+        EXPECT_EQ(Load(kCaddieItemTable, kMissingOrDamaged),
+                  c.lines + "Missing or damaged CaddieItem.iff.\n");
+        EXPECT_EQ(why, "CaddieItem.iff: " + c.why);
+        EXPECT_TRUE(store[kCaddieItemTable].Records.empty());
     }
 }

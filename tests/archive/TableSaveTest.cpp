@@ -1,3 +1,4 @@
+#include "archive/PreparedEntry.h"
 #include "tests/archive/ArchiveTest.h"
 
 #include <algorithm>
@@ -71,15 +72,22 @@ TEST_F(TableSave, TheTableGoesLastAtLevel9AndEveryOtherEntryKeepsItsStoredForm) 
     const Bytes saved = ReadFileBytes(archive);
     EXPECT_EQ(Get(&saved[saved.size() - 22], 4), 0x06054b50u);
     // RecordCount 2, HeaderWord2 0x0202, Version 13; the old entry's trailing bytes are gone.
-    EXPECT_EQ(ZipReader(archive).Data("Part.iff"),
-              Concat({0x02, 0x00, 0x02, 0x02, 0x0D, 0x00, 0x00, 0x00}, Pattern(2 * 544, 21)));
+    const Bytes block = Concat({0x02, 0x00, 0x02, 0x02, 0x0D, 0x00, 0x00, 0x00}, Pattern(2 * 544, 21));
+    EXPECT_EQ(ZipReader(archive).Data("Part.iff"), block);
+    // Written as deflated in memory, byte for byte, after the local header, name and extra.
+    const PreparedEntry prepared = PrepareEntry(block.data(), block.size());
+    const std::uint8_t* local = after[6].local.data();
+    EXPECT_TRUE(
+        Bytes(after[6].local.begin() + 30 + Get(local + 26, 2) + Get(local + 28, 2), after[6].local.end()) ==
+        Bytes(prepared.stored.get(), prepared.stored.get() + prepared.storedSize));
     EXPECT_EQ(Snapshot(dir),
               (std::map<std::string, Bytes>{
                   {"exe/", {}}, {"game/", {}}, {"game/tarvik_gb.iff", ReadFileBytes(archive)}}));
 
-    // An empty table is its 8-byte header.
+    // An empty table is its 8-byte header, stored: deflating does not make it smaller.
     store[kSetItemTable] = {0, 0xFFFF, 13, {}};
     EXPECT_EQ(Save(kSetItemTable, kSaved), "Writing SetItem.iff\n");
     EXPECT_EQ(ZipReader(archive).Data("SetItem.iff"),
               (Bytes{0x00, 0x00, 0xFF, 0xFF, 0x0D, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(Get(ReadRawEntries(archive).back().central.data() + 10, 2), 0u); // stored
 }
