@@ -12,20 +12,6 @@ namespace ledgrin {
 
 namespace {
 
-struct DemoCounts {
-    std::uint16_t small, realistic, max;
-};
-// By TableIndex; Desc (0) follows from the items.
-constexpr DemoCounts kDemoCounts[kTableCount] = {
-    {0, 0, 0},      {40, 3000, 65535}, {12, 300, 300}, {8, 120, 120},  {6, 80, 80},
-    {8, 60, 60},    {6, 40, 40},       {10, 200, 200}, {8, 150, 150},  {14, 14, 14},
-    {16, 160, 160}, {6, 90, 90},       {10, 120, 120}, {16, 400, 400},
-};
-
-// Distinct and non-zero: the editor must write each back as it was read.
-constexpr std::uint16_t kHeaderWord2[kTableCount] = {0x0101, 0x1234, 0x0203, 0x0A0B, 0x0E01, 0x8001, 0x0007,
-                                                     0x3C00, 0x0110, 0x000E, 0x4242, 0x0C0D, 0x00F4, 0xFFFE};
-
 // SetItem draws members from Card and Card takes a TypeID from Part, so Card comes
 // before SetItem; Desc describes them all and comes last.
 constexpr TableIndex kBuildOrder[] = {
@@ -84,7 +70,7 @@ bool Append(TableSlot& desc, std::uint32_t typeId, std::string_view text) {
 
 bool BuildDescTable(const DemoOptions& options, TableStore& store) {
     TableSlot& desc = store[kDescTable];
-    desc = {0, kHeaderWord2[kDescTable], kSupportedVersion, {}};
+    desc = {0, kDemoTables[kDescTable].headerWord2, kSupportedVersion, {}};
     DemoRandom r = DemoRandom::Stream(options.seed, kDescStream);
     std::unordered_set<std::uint32_t> described;
     const std::uint16_t lastForItems = kMaxRecordCount - 2; // room for the two extra records
@@ -108,7 +94,7 @@ bool BuildDescTable(const DemoOptions& options, TableStore& store) {
 bool BuildItemTable(const DemoOptions& options, TableStore& store, TableIndex t) {
     TableSlot& slot = store[t];
     slot.RecordCount = DemoRecordCount(options.size, t);
-    slot.HeaderWord2 = kHeaderWord2[t];
+    slot.HeaderWord2 = kDemoTables[t].headerWord2;
     slot.Version = kSupportedVersion;
     slot.Records.assign(static_cast<std::size_t>(slot.RecordCount) * RecordSize(t), 0);
     DemoContext c{DemoRandom::Stream(options.seed, static_cast<std::uint32_t>(t)),
@@ -166,7 +152,7 @@ void AddNonTableTail(std::vector<ZipEntry>& entries) {
 
 std::uint16_t DemoRecordCount(DemoSize size, TableIndex t) {
     if (!IsItemTable(t)) return 0;
-    const DemoCounts& c = kDemoCounts[t];
+    const DemoTablePlan& c = kDemoTables[t];
     return size == DemoSize::Small ? c.small : size == DemoSize::Realistic ? c.realistic : c.max;
 }
 

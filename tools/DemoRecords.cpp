@@ -151,7 +151,7 @@ void FillWithFiller(DemoRandom& filler, std::uint8_t* record, std::size_t size) 
 }
 
 std::uint32_t NewTypeId(DemoContext& c, TableIndex t, std::uint32_t chr, std::uint32_t mid) {
-    std::uint32_t prefix = WithTypeIdBits(0, kTypeIdGroup, kDemoGroups[t]);
+    std::uint32_t prefix = WithTypeIdBits(0, kTypeIdGroup, kDemoTables[t].group);
     prefix = WithTypeIdBits(prefix, kTypeIdChar, chr);
     prefix = WithTypeIdBits(prefix, kTypeIdPos, mid);
     std::uint32_t serial = c.nextSerial[prefix]++;

@@ -10,10 +10,23 @@
 
 namespace ledgrin {
 
-// TypeID groups (bits 26..31) of the demo tables; each table has its own, so TypeIDs
-// never collide across tables. Cards use a group above 31: their TypeIDs have bit 31
-// set and show as negative numbers in the item list.
-constexpr std::uint32_t kDemoGroups[kTableCount] = {0, 2, 6, 4, 5, 16, 7, 14, 17, 1, 3, 8, 9, 33};
+// The demo's plan for each table, by TableIndex: its record counts at each size (Desc's
+// follow from the items), its HeaderWord2 (distinct and non-zero: the editor must write
+// each back as it was read) and its TypeID group (bits 26..31; each table has its own, so
+// TypeIDs never collide across tables; Cards use a group above 31: their TypeIDs have bit
+// 31 set and show as negative numbers in the item list).
+struct DemoTablePlan {
+    std::uint16_t small, realistic, max;
+    std::uint16_t headerWord2;
+    std::uint32_t group;
+};
+constexpr DemoTablePlan kDemoTables[kTableCount] = {
+    {0, 0, 0, 0x0101, 0},      {40, 3000, 65535, 0x1234, 2}, {12, 300, 300, 0x0203, 6},
+    {8, 120, 120, 0x0A0B, 4},  {6, 80, 80, 0x0E01, 5},       {8, 60, 60, 0x8001, 16},
+    {6, 40, 40, 0x0007, 7},    {10, 200, 200, 0x3C00, 14},   {8, 150, 150, 0x0110, 17},
+    {14, 14, 14, 0x000E, 1},   {16, 160, 160, 0x4242, 3},    {6, 90, 90, 0x0C0D, 8},
+    {10, 120, 120, 0x00F4, 9}, {16, 400, 400, 0xFFFE, 33},
+};
 // A TypeID that no demo record holds (group 63 is unused).
 constexpr std::uint32_t kDemoDanglingTypeId = 0xFC00BEEFu;
 
