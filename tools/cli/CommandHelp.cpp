@@ -69,16 +69,30 @@ const CommandHelp kImportHelp = {
 };
 
 const CommandHelp kSetHelp = {
-    "Usage: ledgrin-cli set ARCHIVE TABLE TYPEID FIELD=VALUE... [--dry-run]\n",
-    "change a few fields of one item",
+    "Usage: ledgrin-cli set ARCHIVE TABLE TYPEID FIELD=VALUE... [--dry-run]\n"
+    "       ledgrin-cli set ARCHIVE TABLE --where COND... ASSIGNMENT... [--dry-run]\n",
+    "change fields of one item, or of every item that matches",
     "Changes fields of the item TYPEID of the item table TABLE with the rules and checks\n"
     "of import. FIELD is a column name of export (Price, Name, Description, ...);\n"
     "Index=N picks one of several records that share the TypeID. Numbers are decimal,\n"
-    "or hexadecimal after 0x.\n"
+    "or hexadecimal after 0x. Only the fields whose value changes are written, with the\n"
+    "fields the editor's rules derive from them (PriceCopy follows Price, ...).\n"
     "\n"
-    "  --dry-run  print what would change, field by field; write nothing.\n"
+    "With --where, every record of TABLE for which all conditions hold is changed:\n"
+    "  COND        name~TEXT (the name contains TEXT, in any letter case), or\n"
+    "              FIELD=V, FIELD!=V, FIELD<V, FIELD<=V, FIELD>V, FIELD>=V on any\n"
+    "              numeric column of export (Index, Price, char, ...).\n"
+    "  ASSIGNMENT  FIELD=V, FIELD+=N, FIELD-=N or FIELD*=F (F a decimal number such as\n"
+    "              1.1; the product is rounded to the nearest integer, halves away\n"
+    "              from zero).\n"
+    "All or nothing: a result that does not fit its field is reported for every record\n"
+    "and nothing is written; so is a --where that matches no record (exit code 1).\n"
     "\n"
-    "Example: ledgrin-cli set tarvik_gb.iff Part 8388610 Price=1500 \"Name=Blue Cap\"\n",
+    "  --dry-run  print what would change, record by record; write nothing.\n"
+    "\n"
+    "Examples: ledgrin-cli set tarvik_gb.iff Part 8388610 Price=1500 \"Name=Blue Cap\"\n"
+    "          ledgrin-cli set tarvik_gb.iff Part --where name~cap --where \"Price<5000\" \\\n"
+    "              \"Price*=1.1\" --dry-run\n",
 };
 
 const CommandHelp kVerifyHelp = {

@@ -1,7 +1,9 @@
 #include "tools/cli/Commands.h"
 
+#include "records/RecordHead.h"
 #include "tools/cli/ArchiveDiff.h"
 #include "tools/cli/ArchiveFiles.h"
+#include "tools/cli/BatchEdit.h"
 #include "tools/cli/CliText.h"
 #include "tools/cli/CommandArgs.h"
 #include "tools/cli/CommandHelp.h"
@@ -126,16 +128,8 @@ std::optional<FileFormat> FormatArgument(const Command& command, const ParsedArg
     return std::nullopt;
 }
 
-// Checks, plans and (unless dryRun) writes rows into item table t of the archive at path.
-int ImportRows(const std::string& path, LoadedArchive& archive, TableIndex t,
-               const std::vector<InputRow>& rows, bool dryRun, const std::string& source,
-               bool fromArguments) {
-    const ImportPlan plan = PlanImport(archive.store, t, rows);
-    if (!plan.errors.empty()) {
-        PrintErrors(plan.errors, source, fromArguments);
-        Err("nothing was written");
-        return kExitFailure;
-    }
+// Prints a plan without errors, or (unless dryRun) writes it into the archive at path.
+int WritePlan(const std::string& path, LoadedArchive& archive, const ImportPlan& plan, bool dryRun) {
     if (dryRun || plan.rows.empty()) {
         Out(FormatPlanDetails(plan) + FormatPlanSummary(plan, false));
         if (dryRun) Out("Dry run: nothing written.\n");
@@ -146,7 +140,7 @@ int ImportRows(const std::string& path, LoadedArchive& archive, TableIndex t,
         return kExitFailure;
     }
     std::vector<TableIndex> tables;
-    if (plan.RecordCount() > 0) tables.push_back(t);
+    if (plan.RecordCount() > 0) tables.push_back(plan.table);
     if (plan.DescCount(DescAction::Rewrite) + plan.DescCount(DescAction::Append) > 0)
         tables.push_back(kDescTable);
     if (SaveTables(archive.store, tables, path) != SaveAllResult::Saved) {
@@ -155,6 +149,64 @@ int ImportRows(const std::string& path, LoadedArchive& archive, TableIndex t,
     }
     Out(FormatPlanSummary(plan, true));
     return kExitOk;
+}
+
+// Checks, plans and (unless dryRun) writes rows into item table t of the archive at path.
+int ImportRows(const std::string& path, LoadedArchive& archive, TableIndex t,
+               const std::vector<InputRow>& rows, bool dryRun, const std::string& source,
+               bool fromArguments) {
+    const ImportPlan plan = PlanImport(archive.store, t, rows);
+    if (!plan.errors.empty()) {
+        PrintErrors(plan.errors, source, fromArguments);
+        Err("nothing was written");
+        return kExitFailure;
+    }
+    return WritePlan(path, archive, plan, dryRun);
+}
+
+// Errors of a batch edit, whose lines are record indexes + 1: every one, under its record.
+int BatchErrors(const LoadedArchive& archive, TableIndex t, const std::vector<InputError>& errors) {
+    for (const InputError& e : errors) {
+        const std::size_t index = static_cast<std::size_t>(e.line - 1);
+        const std::uint8_t* record = archive.store.Record(t, index);
+        std::fputs((std::string(EntryName(t)) + " record " + std::to_string(index) + ", TypeID " +
+                    Decimal(RecordTypeId(record)) + " " + QuotedText(RecordName(record)) + ": " + e.message +
+                    "\n")
+                       .c_str(),
+                   stderr);
+    }
+    Err("nothing was written");
+    return kExitFailure;
+}
+
+// set ARCHIVE TABLE --where COND... ASSIGNMENT...
+int RunBatchSet(const Command& command, const ParsedArgs& args, TableIndex t) {
+    if (args.positional.size() < 3) return UsageError(command, "expected ARCHIVE, TABLE and ASSIGNMENT");
+    const std::vector<Column> columns = TableColumns(t);
+    std::vector<Condition> conditions;
+    for (const std::string& text : args.Values("--where")) {
+        const std::string why = ParseCondition(columns, text, conditions.emplace_back());
+        if (!why.empty()) return UsageError(command, "--where " + QuotedText(text) + ": " + why);
+    }
+    std::vector<Assignment> assignments;
+    for (std::size_t i = 2; i < args.positional.size(); ++i) {
+        const std::string why = ParseAssignment(columns, args.positional[i], assignments.emplace_back());
+        if (!why.empty()) return UsageError(command, QuotedText(args.positional[i]) + ": " + why);
+    }
+    const std::string& path = args.positional[0];
+    std::optional<LoadedArchive> archive = Load(path, {t, kDescTable});
+    if (!archive) return kExitFailure;
+    const BatchRows batch = PlanBatch(archive->store, t, conditions, assignments);
+    if (batch.matched.empty()) {
+        Err(path + ": no record of " + EntryName(t) + " matches the --where conditions; nothing was written");
+        return kExitFailure;
+    }
+    if (!batch.errors.empty()) return BatchErrors(*archive, t, batch.errors);
+    ImportPlan plan = PlanImport(archive->store, t, batch.rows);
+    if (!plan.errors.empty()) return BatchErrors(*archive, t, plan.errors);
+    for (RowPlan& row : plan.rows)
+        row.line = 0; // record indexes, already in each row's heading
+    return WritePlan(path, *archive, plan, args.Has("--dry-run"));
 }
 
 // --- the commands ---------------------------------------------------------------------
@@ -213,10 +265,12 @@ int RunImport(const Command& command, const ParsedArgs& args) {
 }
 
 int RunSet(const Command& command, const ParsedArgs& args) {
+    int status = kExitOk;
+    std::optional<TableIndex> t =
+        args.positional.size() < 2 ? std::nullopt : TableArgument(command, args.positional[1], true, status);
+    if (t && args.Has("--where")) return RunBatchSet(command, args, *t);
     if (args.positional.size() < 4)
         return UsageError(command, "expected ARCHIVE, TABLE, TYPEID and FIELD=VALUE");
-    int status = kExitOk;
-    std::optional<TableIndex> t = TableArgument(command, args.positional[1], true, status);
     if (!t) return status;
     // The row's "lines" are argument positions, so errors point at the argument.
     InputRow row{3, {{"TypeID", args.positional[2], 3}}};
@@ -275,7 +329,7 @@ const Command kCommands[] = {
     {"tables", kTablesHelp, {}, RunTables},
     {"export", kExportHelp, {{"--format", true}, {"-o", true}}, RunExport},
     {"import", kImportHelp, {{"--format", true}, {"--dry-run", false}}, RunImport},
-    {"set", kSetHelp, {{"--dry-run", false}}, RunSet},
+    {"set", kSetHelp, {{"--dry-run", false}, {"--where", true}}, RunSet},
     {"verify", kVerifyHelp, {}, RunVerify},
     {"diff", kDiffHelp, {}, RunDiff},
 };

@@ -335,8 +335,8 @@ std::string FormatPlanDetails(const ImportPlan& plan) {
     std::string out;
     for (const RowPlan& row : plan.rows) {
         out += std::string(EntryName(plan.table)) + " record " + std::to_string(row.index) + ", TypeID " +
-               Decimal(row.typeId) + " " + QuotedText(row.name) + " (line " + std::to_string(row.line) +
-               "):\n";
+               Decimal(row.typeId) + " " + QuotedText(row.name) +
+               (row.line > 0 ? " (line " + std::to_string(row.line) + ")" : "") + ":\n";
         for (const std::string& change : row.changes)
             out += "  " + change + "\n";
         if (row.desc == DescAction::Rewrite)

@@ -32,7 +32,7 @@ namespace ledgrin::cli {
 enum class DescAction { None, Rewrite, Append };
 
 struct RowPlan {
-    int line = 0;
+    int line = 0;          // of the row; 0: not shown
     std::size_t index = 0; // the record in the item table
     std::uint32_t typeId = 0;
     std::string name;                 // the record's name before the change
