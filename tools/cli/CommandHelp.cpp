@@ -109,13 +109,35 @@ const CommandHelp kVerifyHelp = {
 };
 
 const CommandHelp kDiffHelp = {
-    "Usage: ledgrin-cli diff ARCHIVE_A ARCHIVE_B [TABLE]\n",
-    "compare two archives record by record",
+    "Usage: ledgrin-cli diff ARCHIVE_A ARCHIVE_B [TABLE] [--patch FILE]\n",
+    "compare two archives record by record, or write a patch",
     "Compares the tables of two archives, or only TABLE. Records are matched by TypeID\n"
     "(records that share a TypeID in index order) and reported as added, removed or\n"
     "changed. A changed record lists each changed field by name with its old and new\n"
     "value, a changed name or description, and changed byte ranges that no field names.\n"
-    "Header words that differ are reported too. No output: the tables are the same.\n",
+    "Header words that differ are reported too. No output: the tables are the same.\n"
+    "\n"
+    "  --patch FILE  write the changes as a JSON patch for apply instead: one change per\n"
+    "                field {\"table\", \"typeid\", \"field\", \"old\", \"new\"} (descriptions:\n"
+    "                table \"Desc\", field \"Description\", \"old\" null when there was\n"
+    "                none), and the records found in only one archive under \"unmatched\".\n"
+    "                Bytes that no field names are not carried.\n",
+};
+
+const CommandHelp kApplyHelp = {
+    "Usage: ledgrin-cli apply ARCHIVE FILE [--dry-run] [--skip-conflicts]\n",
+    "carry the changes of a patch into an archive",
+    "Applies a patch written by diff --patch to ARCHIVE, for instance a new release of\n"
+    "the game's archive. Each change finds its record by table and TypeID, wherever it\n"
+    "now stands. The field holding \"new\" already: nothing to do. Holding \"old\": the\n"
+    "change is made (a missing description whose \"old\" is null is appended). Anything\n"
+    "else is a conflict, and so is a TypeID that no record or several records hold.\n"
+    "With any conflict nothing is written and every conflict is listed with its\n"
+    "expected, found and wanted values (exit code 1). Records the patch lists as\n"
+    "unmatched are reported and left alone. Only the patch's fields are written.\n"
+    "\n"
+    "  --dry-run         list the changes that would be made; write nothing.\n"
+    "  --skip-conflicts  make the other changes and list the conflicts skipped.\n",
 };
 
 } // namespace ledgrin::cli

@@ -11,6 +11,7 @@
 #include "tools/cli/Export.h"
 #include "tools/cli/ImportPlan.h"
 #include "tools/cli/Json.h"
+#include "tools/cli/Patch.h"
 #include "tools/cli/TableList.h"
 #include "tools/cli/Verify.h"
 
@@ -307,6 +308,8 @@ int RunDiff(const Command& command, const ParsedArgs& args) {
     std::optional<TableIndex> only;
     if (args.positional.size() == 3 && !(only = TableArgument(command, args.positional[2], false, status)))
         return status;
+    const bool toPatch = args.Has("--patch");
+    if (toPatch && args.Value("--patch").empty()) return UsageError(command, "--patch needs a FILE");
     std::optional<LoadedArchive> a = Load(args.positional[0], {});
     std::optional<LoadedArchive> b = a ? Load(args.positional[1], {}) : std::nullopt;
     if (!a || !b) return kExitFailure;
@@ -319,10 +322,94 @@ int RunDiff(const Command& command, const ParsedArgs& args) {
                 LoadProblem(side->store[t], side->results[t]));
             status = kExitFailure;
         }
-        if (a->results[t] == kLoaded && b->results[t] == kLoaded) out += DiffTable(a->store, b->store, t);
+        if (!toPatch && a->results[t] == kLoaded && b->results[t] == kLoaded)
+            out += DiffTable(a->store, b->store, t);
     }
-    Out(out);
-    return status;
+    if (!toPatch) {
+        Out(out);
+        return status;
+    }
+    // A patch of part of the tables would look complete; a damaged table stops it.
+    if (status != kExitOk) {
+        Err("no patch was written");
+        return status;
+    }
+    const Patch patch = MakePatch(a->store, b->store, only);
+    const std::string file = args.Value("--patch");
+    if (!WriteFile(file, FormatPatch(patch))) {
+        Err(file + ": cannot write the file");
+        return kExitFailure;
+    }
+    Out("Wrote " + file + ": " + std::to_string(patch.changes.size()) + " changes, " +
+        std::to_string(patch.unmatched.size()) + " records in only one archive.\n");
+    return kExitOk;
+}
+
+int RunApply(const Command& command, const ParsedArgs& args) {
+    if (args.positional.size() != 2) return UsageError(command, "expected ARCHIVE and FILE");
+    const std::string &path = args.positional[0], &file = args.positional[1];
+    std::string text, why;
+    if (!ReadFile(file, text)) {
+        Err(file + ": cannot read the file");
+        return kExitFailure;
+    }
+    const std::optional<Patch> patch = ReadPatch(text, why);
+    if (!patch) {
+        Err(file + ": " + why);
+        return kExitFailure;
+    }
+    std::optional<LoadedArchive> archive = Load(path, {});
+    if (!archive) return kExitFailure;
+    for (const PatchChange& change : patch->changes) {
+        std::optional<TableIndex> t = FindTableByName(change.table);
+        if (!t || archive->results[*t] == kLoaded) continue;
+        Err(path + ": " + EntryName(*t) + ": " + LoadProblem(archive->store[*t], archive->results[*t]));
+        return kExitFailure;
+    }
+    const ApplyPlan plan = PlanPatch(archive->store, *patch);
+    if (!plan.errors.empty()) {
+        for (const std::string& error : plan.errors)
+            std::fputs((file + ": " + error + "\n").c_str(), stderr);
+        Err("nothing was written");
+        return kExitFailure;
+    }
+    for (const PatchUnmatched& u : patch->unmatched)
+        Out("Not applied: " + u.table + " TypeID " + Decimal(u.typeId) + " " + QuotedText(u.name) +
+            " is only in the " + (u.inNew ? "new" : "old") + " archive of the patch.\n");
+    const bool skip = args.Has("--skip-conflicts"), dryRun = args.Has("--dry-run");
+    std::string changes, conflicts;
+    for (std::size_t i = 0; i < patch->changes.size(); ++i) {
+        const PatchChange& c = patch->changes[i];
+        const ChangeOutcome& o = plan.outcomes[i];
+        if (o.outcome == Outcome::Make && dryRun)
+            changes +=
+                "  " + ChangeLabel(c) + ": " + ValueText(c.oldValue) + " -> " + ValueText(c.newValue) + "\n";
+        if (o.outcome == Outcome::Conflict)
+            conflicts += std::string(skip ? "Skipped: " : "Conflict: ") + ChangeLabel(c) + ": expected " +
+                         ValueText(c.oldValue) + ", found " + o.found + ", wanted " + ValueText(c.newValue) +
+                         "\n";
+    }
+    const std::size_t conflicting = plan.Count(Outcome::Conflict);
+    if (conflicting > 0 && !skip) {
+        std::fputs(conflicts.c_str(), stderr);
+        Err(std::to_string(conflicting) + " conflicting changes; nothing was written");
+        return kExitFailure;
+    }
+    Out(conflicts + changes);
+    const std::size_t make = plan.Count(Outcome::Make);
+    const std::string counts = ", " + std::to_string(plan.Count(Outcome::Already)) + " already present, " +
+                               std::to_string(conflicting) + " conflicting.\n";
+    if (dryRun) {
+        Out("Patch: " + std::to_string(make) + " changes to make" + counts + "Dry run: nothing written.\n");
+        return kExitOk;
+    }
+    const std::vector<TableIndex> tables = ApplyPatch(archive->store, *patch, plan);
+    if (!tables.empty() && SaveTables(archive->store, tables, path) != SaveAllResult::Saved) {
+        Err(path + ": the archive could not be rewritten; it is unchanged");
+        return kExitFailure;
+    }
+    Out("Patch: " + std::to_string(make) + " changes made" + counts);
+    return kExitOk;
 }
 
 const Command kCommands[] = {
@@ -331,7 +418,8 @@ const Command kCommands[] = {
     {"import", kImportHelp, {{"--format", true}, {"--dry-run", false}}, RunImport},
     {"set", kSetHelp, {{"--dry-run", false}, {"--where", true}}, RunSet},
     {"verify", kVerifyHelp, {}, RunVerify},
-    {"diff", kDiffHelp, {}, RunDiff},
+    {"diff", kDiffHelp, {{"--patch", true}}, RunDiff},
+    {"apply", kApplyHelp, {{"--dry-run", false}, {"--skip-conflicts", false}}, RunApply},
 };
 
 const Command* FindCommand(const std::string& name) {
