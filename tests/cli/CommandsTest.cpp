@@ -84,7 +84,7 @@ TEST_F(CommandsTest, OneChangedPriceChangesItsBytesAndThePriceCopyOnly) {
         const TableStore before = LoadArchive(archive).store;
         ASSERT_TRUE(
             WriteFileText(dir / "price.csv", "TypeID,Price\r\n" + IdOf(before, t.table, 3) + ",70000\r\n"));
-        CliRun run = RunCli({"import", archive, EntryName(t.table), dir / "price.csv"});
+        CliRun run = RunCli({"import", archive, EntryName(t.table), dir / "price.csv", "--no-backup"});
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.out, std::string(EntryName(t.table)) +
                                ": 1 record changed; Desc.iff: 0 descriptions rewritten, 0 appended.\n");
@@ -151,7 +151,8 @@ TEST_F(CommandsTest, EveryRejectedFileLeavesTheArchiveByteIdentical) {
 TEST_F(CommandsTest, SetWritesTheRecordAndAppendsItsDescriptionAfterADryRun) {
     const TableStore store = LoadArchive(archive).store;
     const std::string id = IdOf(store, kSkinTable, 2); // record 2 has no description
-    const std::vector<std::string> set = {"set", archive, "skin", id, "Price=70000", "Description=Brand new"};
+    const std::vector<std::string> set = {"set",        archive,          "skin", id, "Price=70000",
+                                          "--no-backup", "Description=Brand new"};
     const std::string before = ReadFileText(archive);
     std::vector<std::string> dryRun = set;
     dryRun.push_back("--dry-run");

@@ -5,6 +5,7 @@
 #include "archive/TableStore.h"
 
 #include <array>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -30,13 +31,23 @@ enum class SaveAllResult {
     CannotPrepare = 1, // the working folder or the working copy could not be made
     NotSaved = 2,      // SaveTable failed for a table
     CannotReplace = 3, // the finished archive could not replace the old one
+    CannotBackUp = 4,  // the backup could not be made, so nothing was written
+};
+
+// The archive a write replaces, kept beside it as NAME.YYYYMMDD-HHMMSS.bak (local time;
+// NAME.YYYYMMDD-HHMMSS-2.bak and on when that name is taken).
+struct BackupPolicy {
+    bool enabled = false;
+    std::size_t keep = 10; // the newest this many backups of the archive stay, the others go
+    std::time_t when = -1; // the moment the name is taken from; -1: now
 };
 
 // Writes the given tables of store into the archive at path, all or nothing: a working
 // copy of the archive in a private folder beside it is rebuilt by SaveTable once per
-// table, then replaces the archive in one atomic step. On failure the archive is left
-// byte-identical and the working folder is removed.
+// table, then replaces the archive in one atomic step. With a backup, it is made (hard
+// link, else copy) before anything else, so the old archive always has a name. On
+// failure the archive is left byte-identical, the working folder and the backup are removed.
 SaveAllResult SaveTables(const TableStore& store, const std::vector<TableIndex>& tables,
-                         const std::string& path);
+                         const std::string& path, const BackupPolicy& backup = {});
 
 } // namespace ledgrin::cli

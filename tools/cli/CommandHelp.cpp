@@ -13,6 +13,14 @@ const char* const kOverallIntro = "\n"
 const char* const kOverallNotes =
     "\n"
     "TABLE is an entry name (\"Part.iff\") or a bare name (\"Part\"), in any letter case.\n"
+    "\n"
+    "Commands that write (import, set, apply) keep the archive they replace beside it as\n"
+    "ARCHIVE.YYYYMMDD-HHMMSS.bak (local time; -2, -3, ... within one second), a hard link\n"
+    "where the file system allows, else a copy, and the newest 10 of those backups.\n"
+    "  --keep-backups N  keep the newest N backups instead.\n"
+    "  --no-backup       make no backup.\n"
+    "--dry-run writes nothing, not even a backup.\n"
+    "\n"
     "Exit codes: 0 success, 1 failure, 2 usage error. Errors go to standard error.\n";
 
 const CommandHelp kTablesHelp = {

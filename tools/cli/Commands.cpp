@@ -129,8 +129,30 @@ std::optional<FileFormat> FormatArgument(const Command& command, const ParsedArg
     return std::nullopt;
 }
 
+// The backup a writing command keeps: --no-backup, --keep-backups N (at least 1).
+std::optional<BackupPolicy> BackupArgument(const Command& command, const ParsedArgs& args, int& status) {
+    BackupPolicy policy;
+    policy.enabled = !args.Has("--no-backup");
+    if (!args.Has("--keep-backups")) return policy;
+    std::uint32_t keep = 0;
+    if (ParseUnsigned(args.Value("--keep-backups"), keep) == NumberParse::Ok && keep > 0) {
+        policy.keep = keep;
+        return policy;
+    }
+    status = UsageError(command, "--keep-backups takes a number from 1 up; --no-backup keeps none");
+    return std::nullopt;
+}
+
+// The message of a failed write; the archive is unchanged in every case.
+void SaveFailed(const std::string& path, SaveAllResult result) {
+    Err(path + (result == SaveAllResult::CannotBackUp
+                    ? ": the backup could not be made; nothing was written"
+                    : ": the archive could not be rewritten; it is unchanged"));
+}
+
 // Prints a plan without errors, or (unless dryRun) writes it into the archive at path.
-int WritePlan(const std::string& path, LoadedArchive& archive, const ImportPlan& plan, bool dryRun) {
+int WritePlan(const std::string& path, LoadedArchive& archive, const ImportPlan& plan, bool dryRun,
+              const BackupPolicy& backup) {
     if (dryRun || plan.rows.empty()) {
         Out(FormatPlanDetails(plan) + FormatPlanSummary(plan, false));
         if (dryRun) Out("Dry run: nothing written.\n");
@@ -144,8 +166,9 @@ int WritePlan(const std::string& path, LoadedArchive& archive, const ImportPlan&
     if (plan.RecordCount() > 0) tables.push_back(plan.table);
     if (plan.DescCount(DescAction::Rewrite) + plan.DescCount(DescAction::Append) > 0)
         tables.push_back(kDescTable);
-    if (SaveTables(archive.store, tables, path) != SaveAllResult::Saved) {
-        Err(path + ": the archive could not be rewritten; it is unchanged");
+    if (const SaveAllResult saved = SaveTables(archive.store, tables, path, backup);
+        saved != SaveAllResult::Saved) {
+        SaveFailed(path, saved);
         return kExitFailure;
     }
     Out(FormatPlanSummary(plan, true));
@@ -154,15 +177,15 @@ int WritePlan(const std::string& path, LoadedArchive& archive, const ImportPlan&
 
 // Checks, plans and (unless dryRun) writes rows into item table t of the archive at path.
 int ImportRows(const std::string& path, LoadedArchive& archive, TableIndex t,
-               const std::vector<InputRow>& rows, bool dryRun, const std::string& source,
-               bool fromArguments) {
+               const std::vector<InputRow>& rows, bool dryRun, const BackupPolicy& backup,
+               const std::string& source, bool fromArguments) {
     const ImportPlan plan = PlanImport(archive.store, t, rows);
     if (!plan.errors.empty()) {
         PrintErrors(plan.errors, source, fromArguments);
         Err("nothing was written");
         return kExitFailure;
     }
-    return WritePlan(path, archive, plan, dryRun);
+    return WritePlan(path, archive, plan, dryRun, backup);
 }
 
 // Errors of a batch edit, whose lines are record indexes + 1: every one, under its record.
@@ -181,7 +204,7 @@ int BatchErrors(const LoadedArchive& archive, TableIndex t, const std::vector<In
 }
 
 // set ARCHIVE TABLE --where COND... ASSIGNMENT...
-int RunBatchSet(const Command& command, const ParsedArgs& args, TableIndex t) {
+int RunBatchSet(const Command& command, const ParsedArgs& args, TableIndex t, const BackupPolicy& backup) {
     if (args.positional.size() < 3) return UsageError(command, "expected ARCHIVE, TABLE and ASSIGNMENT");
     const std::vector<Column> columns = TableColumns(t);
     std::vector<Condition> conditions;
@@ -207,7 +230,7 @@ int RunBatchSet(const Command& command, const ParsedArgs& args, TableIndex t) {
     if (!plan.errors.empty()) return BatchErrors(*archive, t, plan.errors);
     for (RowPlan& row : plan.rows)
         row.line = 0; // record indexes, already in each row's heading
-    return WritePlan(path, *archive, plan, args.Has("--dry-run"));
+    return WritePlan(path, *archive, plan, args.Has("--dry-run"), backup);
 }
 
 // --- the commands ---------------------------------------------------------------------
@@ -248,7 +271,8 @@ int RunImport(const Command& command, const ParsedArgs& args) {
     int status = kExitOk;
     std::optional<TableIndex> t = TableArgument(command, args.positional[1], true, status);
     std::optional<FileFormat> format = t ? FormatArgument(command, args, file, status) : std::nullopt;
-    if (!t || !format) return status;
+    std::optional<BackupPolicy> backup = format ? BackupArgument(command, args, status) : std::nullopt;
+    if (!t || !format || !backup) return status;
     std::string text;
     if (!ReadFile(file, text)) {
         Err(file + ": cannot read the file");
@@ -262,17 +286,19 @@ int RunImport(const Command& command, const ParsedArgs& args) {
         Err("nothing was written");
         return kExitFailure;
     }
-    return ImportRows(args.positional[0], *archive, *t, input.rows, args.Has("--dry-run"), file, false);
+    return ImportRows(args.positional[0], *archive, *t, input.rows, args.Has("--dry-run"), *backup, file,
+                      false);
 }
 
 int RunSet(const Command& command, const ParsedArgs& args) {
     int status = kExitOk;
     std::optional<TableIndex> t =
         args.positional.size() < 2 ? std::nullopt : TableArgument(command, args.positional[1], true, status);
-    if (t && args.Has("--where")) return RunBatchSet(command, args, *t);
-    if (args.positional.size() < 4)
+    std::optional<BackupPolicy> backup = t ? BackupArgument(command, args, status) : std::nullopt;
+    if (backup && args.Has("--where")) return RunBatchSet(command, args, *t, *backup);
+    if (args.positional.size() < 4 && status == kExitOk)
         return UsageError(command, "expected ARCHIVE, TABLE, TYPEID and FIELD=VALUE");
-    if (!t) return status;
+    if (!backup) return status;
     // The row's "lines" are argument positions, so errors point at the argument.
     InputRow row{3, {{"TypeID", args.positional[2], 3}}};
     for (std::size_t i = 3; i < args.positional.size(); ++i) {
@@ -285,8 +311,8 @@ int RunSet(const Command& command, const ParsedArgs& args) {
     }
     std::optional<LoadedArchive> archive = Load(args.positional[0], {*t, kDescTable});
     if (!archive) return kExitFailure;
-    return ImportRows(args.positional[0], *archive, *t, {row}, args.Has("--dry-run"), "ledgrin-cli set",
-                      true);
+    return ImportRows(args.positional[0], *archive, *t, {row}, args.Has("--dry-run"), *backup,
+                      "ledgrin-cli set", true);
 }
 
 int RunVerify(const Command& command, const ParsedArgs& args) {
@@ -347,6 +373,9 @@ int RunDiff(const Command& command, const ParsedArgs& args) {
 
 int RunApply(const Command& command, const ParsedArgs& args) {
     if (args.positional.size() != 2) return UsageError(command, "expected ARCHIVE and FILE");
+    int status = kExitOk;
+    const std::optional<BackupPolicy> backup = BackupArgument(command, args, status);
+    if (!backup) return status;
     const std::string &path = args.positional[0], &file = args.positional[1];
     std::string text, why;
     if (!ReadFile(file, text)) {
@@ -404,22 +433,29 @@ int RunApply(const Command& command, const ParsedArgs& args) {
         return kExitOk;
     }
     const std::vector<TableIndex> tables = ApplyPatch(archive->store, *patch, plan);
-    if (!tables.empty() && SaveTables(archive->store, tables, path) != SaveAllResult::Saved) {
-        Err(path + ": the archive could not be rewritten; it is unchanged");
+    const SaveAllResult saved =
+        tables.empty() ? SaveAllResult::Saved : SaveTables(archive->store, tables, path, *backup);
+    if (saved != SaveAllResult::Saved) {
+        SaveFailed(path, saved);
         return kExitFailure;
     }
     Out("Patch: " + std::to_string(make) + " changes made" + counts);
     return kExitOk;
 }
 
+const OptionDef kKeepBackups = {"--keep-backups", true}, kNoBackup = {"--no-backup", false};
+
 const Command kCommands[] = {
     {"tables", kTablesHelp, {}, RunTables},
     {"export", kExportHelp, {{"--format", true}, {"-o", true}}, RunExport},
-    {"import", kImportHelp, {{"--format", true}, {"--dry-run", false}}, RunImport},
-    {"set", kSetHelp, {{"--dry-run", false}, {"--where", true}}, RunSet},
+    {"import", kImportHelp, {{"--format", true}, {"--dry-run", false}, kKeepBackups, kNoBackup}, RunImport},
+    {"set", kSetHelp, {{"--dry-run", false}, {"--where", true}, kKeepBackups, kNoBackup}, RunSet},
     {"verify", kVerifyHelp, {}, RunVerify},
     {"diff", kDiffHelp, {{"--patch", true}}, RunDiff},
-    {"apply", kApplyHelp, {{"--dry-run", false}, {"--skip-conflicts", false}}, RunApply},
+    {"apply",
+     kApplyHelp,
+     {{"--dry-run", false}, {"--skip-conflicts", false}, kKeepBackups, kNoBackup},
+     RunApply},
 };
 
 const Command* FindCommand(const std::string& name) {
