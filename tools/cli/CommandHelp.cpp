@@ -148,4 +148,13 @@ const CommandHelp kApplyHelp = {
     "  --skip-conflicts  make the other changes and list the conflicts skipped.\n",
 };
 
+const CommandHelp kRefsHelp = {
+    "Usage: ledgrin-cli refs ARCHIVE TYPEID\n",
+    "show what refers to an item",
+    "Shows the item TYPEID: its table, record index and name; its descriptions; every set\n"
+    "(SetItem) that lists it as a member, with the set's TypeID and name; and for a set,\n"
+    "each member's TypeID with its table and name, or a note that no item holds it.\n"
+    "A TypeID that no item and no description holds is an error (exit code 1).\n",
+};
+
 } // namespace ledgrin::cli

@@ -12,6 +12,7 @@
 #include "tools/cli/ImportPlan.h"
 #include "tools/cli/Json.h"
 #include "tools/cli/Patch.h"
+#include "tools/cli/Refs.h"
 #include "tools/cli/TableList.h"
 #include "tools/cli/Verify.h"
 
@@ -443,6 +444,23 @@ int RunApply(const Command& command, const ParsedArgs& args) {
     return kExitOk;
 }
 
+int RunRefs(const Command& command, const ParsedArgs& args) {
+    std::uint32_t typeId = 0;
+    if (args.positional.size() != 2) return UsageError(command, "expected ARCHIVE and TYPEID");
+    if (ParseUnsigned(args.positional[1], typeId) != NumberParse::Ok)
+        return UsageError(command, "TYPEID " + QuotedText(args.positional[1]) + " is not an unsigned number");
+    std::optional<LoadedArchive> archive =
+        Load(args.positional[0], {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13});
+    if (!archive) return kExitFailure;
+    std::string text;
+    if (!FormatRefs(archive->store, typeId, text)) {
+        Err(args.positional[0] + ": no item and no description holds TypeID " + Decimal(typeId));
+        return kExitFailure;
+    }
+    Out(text);
+    return kExitOk;
+}
+
 const OptionDef kKeepBackups = {"--keep-backups", true}, kNoBackup = {"--no-backup", false};
 
 const Command kCommands[] = {
@@ -452,6 +470,7 @@ const Command kCommands[] = {
     {"set", kSetHelp, {{"--dry-run", false}, {"--where", true}, kKeepBackups, kNoBackup}, RunSet},
     {"verify", kVerifyHelp, {}, RunVerify},
     {"diff", kDiffHelp, {{"--patch", true}}, RunDiff},
+    {"refs", kRefsHelp, {}, RunRefs},
     {"apply",
      kApplyHelp,
      {{"--dry-run", false}, {"--skip-conflicts", false}, kKeepBackups, kNoBackup},
