@@ -11,7 +11,7 @@ namespace ledgrin {
 // The directory of the running executable (whole path, however long).
 std::string ReadExeDirectory();
 
-// Loads tables 0 to 13 from archivePath into gStore, stopping at the first failure with
+// Loads tables 0 to 13 from archivePath into gApp.store, stopping at the first failure with
 // its message box (no owner). True when all fourteen loaded.
 bool LoadAllTables(const std::string& archivePath);
 

@@ -18,6 +18,10 @@ enum LoadResult : int {
 // whole, A to Z folded; the first match in directory order) and fills store[t]. Prints
 // the loader's diagnostic lines. On any result but kLoaded store[t] holds no records;
 // its header fields keep what was read, if the header could be read.
-LoadResult LoadTable(TableStore& store, TableIndex t, const std::string& archivePath);
+// Why LoadTable did not return kLoaded: one line, without a trailing newline, naming the archive or the table
+// entry and the cause with its numbers, e.g. "Part.iff: 5 bytes, shorter than its 8-byte header". Empty
+// after kLoaded.
+LoadResult LoadTable(TableStore& store, TableIndex t, const std::string& archivePath,
+                     std::string* why = nullptr);
 
 } // namespace ledgrin

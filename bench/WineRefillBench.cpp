@@ -54,7 +54,7 @@ double TimeOneRefill(HWND window) {
 double TimeRefillLogic() {
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
-    ListRowsResult result = ListRows(gStore, kPartTable, FilterState{});
+    ListRowsResult result = ListRows(gApp.store, kPartTable, FilterState{});
     QueryPerformanceCounter(&end);
     return result.ok ? Milliseconds(start, end) : -1;
 }
@@ -72,11 +72,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     const int refills = argc > 2 ? std::max(1, std::atoi(argv[2])) : 10;
-    gArchivePath = argv[1];
-    gExeDirectory = ReadExeDirectory();
+    gApp.archivePath = argv[1];
+    gApp.exeDirectory = ReadExeDirectory();
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    if (!LoadAllTables(gArchivePath) || !RegisterMainClass(instance)) return 1;
-    gInitialising = true;
+    if (!LoadAllTables(gApp.archivePath) || !RegisterMainClass(instance)) return 1;
+    gApp.initialising = true;
     HWND window = CreateMainWindow(instance, SW_SHOWNORMAL);
     if (!window) return 1;
     ShowFirstTable(window);
@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
     std::fprintf(
         stderr,
         "refill Part: %d records, %d rows, median %.1f ms over %d refills (filter and sort alone: %.1f ms)\n",
-        gStore[kPartTable].RecordCount, rows, Median(times), refills, Median(logic));
+        gApp.store[kPartTable].RecordCount, rows, Median(times), refills, Median(logic));
     DestroyWindow(window);
     PumpMessages();
     return 0;

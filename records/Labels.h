@@ -9,6 +9,7 @@ namespace ledgrin {
 struct LabelList {
     const char* const* labels;
     int count;
+    const char* name; // what the codes are: "Character", "PartSlot"...
 
     // The label at position code, or nullptr when the code is out of range or blank.
     const char* At(std::uint32_t code) const {

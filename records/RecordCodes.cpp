@@ -2,7 +2,6 @@
 
 #include "records/RecordFields.h"
 #include "records/RecordHead.h"
-#include "records/TypeIdFields.h"
 
 namespace ledgrin {
 
@@ -14,28 +13,13 @@ std::uint32_t Named(TableIndex t, const std::uint8_t* record, const char* name) 
     return field ? GetField(record, *field) : 0;
 }
 
-int CodeOrNone(std::uint32_t code) {
-    return code == kNoCharacter ? -1 : static_cast<int>(code);
-}
-
 } // namespace
 
 int RecordCharacterCode(TableIndex t, const std::uint8_t* record) {
-    const std::uint32_t id = RecordTypeId(record);
-    switch (t) {
-    case kPartTable: return CodeOrNone(TypeIdChar(id));
-    case kHairStyleTable: return CodeOrNone(HairStyleCharacterIndex(record));
-    case kSetItemTable: {
-        // Only sets of characters (group 2) and of parts (group 4) belong to a character.
-        const std::uint32_t group = TypeIdSetGroup(id);
-        return (group == 2 || group == 4) ? static_cast<int>(TypeIdPos(id)) : -1;
-    }
-    default: return -1;
-    }
-}
-
-std::uint8_t HairStyleCharacterIndex(const std::uint8_t* hairStyleRecord) {
-    return static_cast<std::uint8_t>(Named(kHairStyleTable, hairStyleRecord, "CharacterIndex"));
+    const FieldDef* field = CharacterField(t);
+    if (!field || (field->meaningful && !field->meaningful(RecordTypeId(record)))) return -1;
+    const std::uint32_t code = FieldCode(record, *field);
+    return code == kNoCharacter ? -1 : static_cast<int>(code);
 }
 
 std::uint16_t CardVolume(const std::uint8_t* cardRecord) {

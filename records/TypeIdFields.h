@@ -1,45 +1,34 @@
-// Bit fields decoded from an item's TypeID. They overlap and are never written back.
+// Bit fields of an item's TypeID (the u32 at offset 4 of every item record). They overlap
+// and are never written back by the editor; the generator composes TypeIDs from them.
 #pragma once
+
+#include "records/RecordFields.h"
 
 #include <cstdint>
 
 namespace ledgrin {
 
-struct TypeIdFields {
-    std::uint32_t serial;   // bits 0..7
-    std::uint32_t pos;      // bits 13..17: SetItem character code
-    std::uint32_t type;     // bits 16..20
-    std::uint32_t chr;      // bits 18..25 ("char"): Part character, Item kind x128, Skin kind x16
-    std::uint32_t setGroup; // bits 20..25: SetItem item group
-    std::uint32_t cardKind; // bits 22..25: Card kind
-    std::uint32_t group;    // bits 26..31
-};
-
-constexpr std::uint32_t TypeIdSerial(std::uint32_t id) {
-    return id & 0xFFu;
-}
-constexpr std::uint32_t TypeIdPos(std::uint32_t id) {
-    return (id & 0x0003E000u) >> 13;
-}
-constexpr std::uint32_t TypeIdType(std::uint32_t id) {
-    return (id & 0x001F0000u) >> 16;
-}
-constexpr std::uint32_t TypeIdChar(std::uint32_t id) {
-    return (id & 0x03FC0000u) >> 18;
-}
-constexpr std::uint32_t TypeIdSetGroup(std::uint32_t id) {
-    return (id & 0x03FC0000u) >> 20;
-}
-constexpr std::uint32_t TypeIdCardKind(std::uint32_t id) {
-    return (id & 0x03FC0000u) >> 22;
-}
-constexpr std::uint32_t TypeIdGroup(std::uint32_t id) {
-    return id >> 26;
+constexpr FieldDef TypeIdBitField(const char* name, std::uint8_t shift, std::uint8_t bits) {
+    return {name, 0x04, 4, FieldAccess::ReadOnly, shift, bits};
 }
 
-constexpr TypeIdFields DecodeTypeId(std::uint32_t id) {
-    return {TypeIdSerial(id),   TypeIdPos(id),      TypeIdType(id), TypeIdChar(id),
-            TypeIdSetGroup(id), TypeIdCardKind(id), TypeIdGroup(id)};
+constexpr FieldDef kTypeIdSerial = TypeIdBitField("serial", 0, 8);
+constexpr FieldDef kTypeIdPos = TypeIdBitField("pos", 13, 5); // SetItem: character code
+constexpr FieldDef kTypeIdType = TypeIdBitField("type", 16, 5);
+constexpr FieldDef kTypeIdChar = TypeIdBitField("char", 18, 8);         // Part character, Item and Skin kinds
+constexpr FieldDef kTypeIdSetGroup = TypeIdBitField("SetGroup", 20, 6); // SetItem: item group
+constexpr FieldDef kTypeIdCardKind = TypeIdBitField("CardKind", 22, 4); // Card: kind
+constexpr FieldDef kTypeIdGroup = TypeIdBitField("group", 26, 6);
+
+// The bit field's value in a TypeID.
+constexpr std::uint32_t TypeIdBits(std::uint32_t typeId, const FieldDef& field) {
+    return BitsOf(typeId, field);
+}
+
+// typeId with the bit field replaced by the low bits of value.
+constexpr std::uint32_t WithTypeIdBits(std::uint32_t typeId, const FieldDef& field, std::uint32_t value) {
+    const std::uint32_t mask = BitMask(field.bits) << field.shift;
+    return (typeId & ~mask) | ((value << field.shift) & mask);
 }
 
 } // namespace ledgrin

@@ -31,7 +31,7 @@ extern const ColumnSpec kColumns[kColumnCount];
 
 // Creates every control with the stock font, fills the four drop-down lists with their
 // rows for the "Part" table, then adds the list-view columns. Positions and sizes are
-// scaled by gDpi.
+// scaled by gApp.dpi.
 void CreateControls(HWND window);
 
 } // namespace ledgrin

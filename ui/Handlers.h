@@ -10,7 +10,7 @@
 
 namespace ledgrin {
 
-// Item list: refill from gCurrentTable and the filter controls, sorted by name, top row
+// Item list: refill from gApp.currentTable and the filter controls, sorted by name, top row
 // selected (which shows its record).
 void RefillItemList(HWND window);
 // Command 10013: filters back to their defaults, then exactly one refill.

@@ -1,10 +1,8 @@
 #include "view/ItemFilter.h"
 
-#include "records/TypeIdFields.h"
 #include "records/Diagnostics.h"
-#include "records/RecordCodes.h"
-#include "records/RecordFields.h"
 #include "records/NameSearch.h"
+#include "records/RecordFields.h"
 #include "records/RecordHead.h"
 
 #include <algorithm>
@@ -16,58 +14,11 @@ namespace ledgrin {
 
 namespace {
 
-using ValueOf = std::uint32_t (*)(const std::uint8_t* record);
-
-std::uint32_t CharOfTypeId(const std::uint8_t* r) {
-    return TypeIdChar(RecordTypeId(r));
+const FieldDef* CharFilterField(TableIndex t) {
+    return FilterField(t, ListFilter::Char);
 }
-std::uint32_t PosOfTypeId(const std::uint8_t* r) {
-    return TypeIdPos(RecordTypeId(r));
-}
-std::uint32_t SetGroupOfTypeId(const std::uint8_t* r) {
-    return TypeIdSetGroup(RecordTypeId(r));
-}
-std::uint32_t CardKindOfTypeId(const std::uint8_t* r) {
-    return TypeIdCardKind(RecordTypeId(r));
-}
-std::uint32_t HairStyleCharacter(const std::uint8_t* r) {
-    return HairStyleCharacterIndex(r);
-}
-std::uint32_t CardVolumeOf(const std::uint8_t* r) {
-    return CardVolume(r);
-}
-// Looked up once: the Part table is the large one, and the filter runs over all of it.
-std::uint32_t PartSlotOf(const std::uint8_t* r) {
-    static const FieldDef* const field = FindField(kPartTable, "PartSlot");
-    return field ? GetField(r, *field) : 0;
-}
-
-// What each table's two filter combo boxes select. A null value function: no filter.
-struct TableFilter {
-    int charMultiplier; // Item's kinds are 128 apart in char, Skin's 16
-    ValueOf charValue;
-    ValueOf typeValue;
-};
-
-constexpr TableFilter kTableFilters[kTableCount] = {
-    {1, nullptr, nullptr},               // Desc
-    {1, CharOfTypeId, PartSlotOf},       // Part
-    {128, CharOfTypeId, nullptr},        // Item
-    {1, nullptr, nullptr},               // ClubSet
-    {1, nullptr, nullptr},               // Ball
-    {1, nullptr, nullptr},               // Mascot
-    {1, nullptr, nullptr},               // Caddie
-    {16, CharOfTypeId, nullptr},         // Skin
-    {1, nullptr, nullptr},               // AuxPart
-    {1, nullptr, nullptr},               // Character
-    {1, HairStyleCharacter, nullptr},    // HairStyle
-    {1, nullptr, nullptr},               // CaddieItem
-    {1, PosOfTypeId, SetGroupOfTypeId},  // SetItem
-    {1, CardKindOfTypeId, CardVolumeOf}, // Card
-};
-
-const TableFilter& FilterOf(TableIndex t) {
-    return kTableFilters[IsValidTable(t) ? t : kDescTable];
+const FieldDef* TypeFilterField(TableIndex t) {
+    return FilterField(t, ListFilter::Type);
 }
 
 int FilterValue(long itemData, int multiplier) {
@@ -79,8 +30,8 @@ std::string_view SearchPattern(const FilterState& state) {
     return std::string_view(state.search).substr(0, kSearchTextMax);
 }
 
-bool Matches(ValueOf value, int filter, const std::uint8_t* record) {
-    return filter < 0 || value == nullptr || value(record) == static_cast<std::uint32_t>(filter);
+bool Matches(const FieldDef* field, int filter, const std::uint8_t* record) {
+    return filter < 0 || field == nullptr || FieldCode(record, *field) == static_cast<std::uint32_t>(filter);
 }
 
 std::uint32_t RecordsIn(const TableSlot& slot, TableIndex t) {
@@ -136,49 +87,52 @@ std::vector<FilterRow> FilterRows(const char* firstRow, const LabelList& labels)
 }
 
 bool TableHasCharFilter(TableIndex t) {
-    return FilterOf(t).charValue != nullptr;
+    return CharFilterField(t) != nullptr;
 }
 
 bool TableHasTypeFilter(TableIndex t) {
-    return FilterOf(t).typeValue != nullptr;
+    return TypeFilterField(t) != nullptr;
 }
 
+// The combo row's item data is the label position + 1; the record stores position x scale.
 int CharFilterValue(TableIndex t, long itemData) {
-    const TableFilter& f = FilterOf(t);
-    return f.charValue ? FilterValue(itemData, f.charMultiplier) : -1;
+    const FieldDef* field = CharFilterField(t);
+    return field ? FilterValue(itemData, field->scale) : -1;
 }
 
 int TypeFilterValue(TableIndex t, long itemData) {
-    return FilterOf(t).typeValue ? FilterValue(itemData, 1) : -1;
+    const FieldDef* field = TypeFilterField(t);
+    return field ? FilterValue(itemData, field->scale) : -1;
 }
 
-std::uint32_t RecordCharValue(TableIndex t, const std::uint8_t* record) {
-    ValueOf value = FilterOf(t).charValue;
-    return value ? value(record) : 0;
-}
+namespace {
 
-std::uint32_t RecordTypeValue(TableIndex t, const std::uint8_t* record) {
-    ValueOf value = FilterOf(t).typeValue;
-    return value ? value(record) : 0;
-}
-
-bool RecordPasses(TableIndex t, const std::uint8_t* record, const FilterState& state) {
-    const TableFilter& f = FilterOf(t);
+// The filter fields are looked up once per refill: a table may have 65,535 records.
+bool Passes(const std::uint8_t* record, const FilterState& state, const FieldDef* charField,
+            const FieldDef* typeField) {
     std::string_view pattern = SearchPattern(state);
     if (RecordEnabled(record) == 0) return false;
     if (!pattern.empty() && !FindTextNoCase(RecordName(record), pattern)) return false;
-    if (!Matches(f.charValue, state.charFilter, record)) return false;
-    if (!Matches(f.typeValue, state.typeFilter, record)) return false;
+    if (!Matches(charField, state.charFilter, record)) return false;
+    if (!Matches(typeField, state.typeFilter, record)) return false;
     return !state.shopOnly || (RecordShopFlags(record) & (kShopAvailable | kShopDisplayOnly)) != 0;
+}
+
+} // namespace
+
+bool RecordPasses(TableIndex t, const std::uint8_t* record, const FilterState& state) {
+    return Passes(record, state, CharFilterField(t), TypeFilterField(t));
 }
 
 std::vector<std::uint32_t> FilterRecords(const TableStore& store, TableIndex t, const FilterState& state) {
     std::vector<std::uint32_t> rows;
     if (!IsItemTable(t)) return rows;
+    const FieldDef* charField = CharFilterField(t);
+    const FieldDef* typeField = TypeFilterField(t);
     std::uint32_t count = RecordsIn(store[t], t);
     rows.reserve(count);
     for (std::uint32_t i = 0; i < count; ++i)
-        if (RecordPasses(t, store.Record(t, i), state)) rows.push_back(i);
+        if (Passes(store.Record(t, i), state, charField, typeField)) rows.push_back(i);
     return rows;
 }
 

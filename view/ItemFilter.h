@@ -40,17 +40,10 @@ bool TableHasCharFilter(TableIndex t);
 bool TableHasTypeFilter(TableIndex t);
 
 // The filter value for the item data of the selected combo row (-1 when none is
-// selected, as the combo box reports it): item data - 1, times 128 for Item and 16 for
-// Skin; -1 for a table without that filter. Negative means the filter is off.
+// selected, as the combo box reports it): item data - 1, times the field's scale (128 for
+// Item kinds, 16 for Skin kinds); -1 for a table without that filter. Negative: off.
 int CharFilterValue(TableIndex t, long itemData);
 int TypeFilterValue(TableIndex t, long itemData);
-
-// The record's value that the filters compare: Part, Item, Skin the TypeID's char;
-// HairStyle its CharacterIndex; SetItem the TypeID's pos; Card its CardKind. The type
-// value: Part its PartSlot; SetItem its SetGroup; Card its Volume. 0 for a table
-// without the filter.
-std::uint32_t RecordCharValue(TableIndex t, const std::uint8_t* record);
-std::uint32_t RecordTypeValue(TableIndex t, const std::uint8_t* record);
 
 // Whether record (of item table t) becomes a list row, tested in this order: Enabled
 // not 0, the search text found in the Name, the char filter, the type filter, and with

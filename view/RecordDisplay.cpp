@@ -1,12 +1,12 @@
 #include "view/RecordDisplay.h"
 
-#include "records/TypeIdFields.h"
 #include "archive/TypeIdLookup.h"
 #include "records/DescRecord.h"
+#include "records/Labels.h"
 #include "records/RecordCodes.h"
 #include "records/RecordHead.h"
 #include "records/SetMembers.h"
-#include "records/Labels.h"
+#include "records/TypeIdFields.h"
 
 #include <algorithm>
 #include <cstdarg>
@@ -49,8 +49,6 @@ void FillMembers(RecordDisplay& d, const TableStore& store, const std::uint8_t* 
     }
 }
 
-
-
 std::string DescriptionFor(const TableStore& store, std::uint32_t typeId) {
     const TableSlot& desc = store[kDescTable];
     std::size_t count = std::min<std::size_t>(desc.RecordCount, desc.Records.size() / kDescRecordSize);
@@ -63,9 +61,10 @@ void FillLines(RecordDisplay& d, std::uint32_t index, const std::uint8_t* r) {
     std::string_view name = RecordName(r);
     d.clickedLine = Format("Entry clicked: %d (%d, %.*s)\n", static_cast<int>(index),
                            static_cast<std::int32_t>(id), static_cast<int>(name.size()), name.data());
-    d.fieldsLine = Format("char %d group %d type %d pos %d serial %d\n", static_cast<int>(TypeIdChar(id)),
-                          static_cast<int>(TypeIdGroup(id)), static_cast<int>(TypeIdType(id)),
-                          static_cast<int>(TypeIdPos(id)), static_cast<int>(TypeIdSerial(id)));
+    d.fieldsLine =
+        Format("char %d group %d type %d pos %d serial %d\n", static_cast<int>(TypeIdBits(id, kTypeIdChar)),
+               static_cast<int>(TypeIdBits(id, kTypeIdGroup)), static_cast<int>(TypeIdBits(id, kTypeIdType)),
+               static_cast<int>(TypeIdBits(id, kTypeIdPos)), static_cast<int>(TypeIdBits(id, kTypeIdSerial)));
 }
 
 RecordDisplay Build(const TableStore& store, TableIndex t, std::uint32_t index) {

@@ -113,7 +113,7 @@ void ArchiveTest::WriteArchive(const std::vector<ZipEntry>& entries, const std::
 
 std::string ArchiveTest::Load(TableIndex t, LoadResult expected) {
     testing::internal::CaptureStdout();
-    EXPECT_EQ(LoadTable(store, t, archive), expected) << EntryName(t);
+    EXPECT_EQ(LoadTable(store, t, archive, &why), expected) << EntryName(t);
     return testing::internal::GetCapturedStdout();
 }
 

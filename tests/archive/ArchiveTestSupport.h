@@ -57,6 +57,7 @@ class ArchiveTest : public testing::Test {
     std::string archive = (game / "tarvik_gb.iff").string();
     Bytes notes = Pattern(200000, 22); // more than a 64 KB folder can take
     TableStore store;
+    std::string why; // LoadTable's reason after the last Load
 
     void SetUp() override;
     void WriteArchive(const std::vector<ZipEntry>& entries, const std::string& comment = "");

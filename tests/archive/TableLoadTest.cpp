@@ -2,12 +2,25 @@
 
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
 #include <algorithm>
+#include <cstdio>
 
 using namespace ledgrin;
 using namespace ledgrin::test;
 
 using TableLoad = ArchiveTest;
+
+namespace {
+
+std::string CrcText(const Bytes& b) {
+    char text[11];
+    std::snprintf(text, sizeof text, "0x%08lX", crc32(0, b.data(), static_cast<uInt>(b.size())));
+    return text;
+}
+
+} // namespace
 
 TEST_F(TableLoad, WellFormedTablesArriveByteForByte) {
     const struct {
@@ -54,14 +67,17 @@ TEST_F(TableLoad, Version12IsRejectedAfterItsHeaderLines) {
     EXPECT_EQ(store[kBallTable].RecordCount, 40000);
     EXPECT_EQ(store[kBallTable].HeaderWord2, 0xBEEF);
     EXPECT_EQ(store[kBallTable].Version, 12u);
+    EXPECT_EQ(why, "Ball.iff: version 12, not 13");
     EXPECT_TRUE(store[kBallTable].Records.empty());
 }
 
 TEST_F(TableLoad, AnArchiveThatCannotBeOpenedGivesResult1) {
     fs::remove(archive);
     EXPECT_EQ(Load(kDescTable, kArchiveNotFound), "tarvik_gb.iff File not found.\n");
+    EXPECT_EQ(why, "cannot open " + archive + ": No such file");
     ASSERT_TRUE(WriteFileBytes(archive, Pattern(4000, 77))); // no central directory
     EXPECT_EQ(Load(kDescTable, kArchiveNotFound), "tarvik_gb.iff File not found.\n");
+    EXPECT_EQ(why, "cannot open " + archive + ": Not a zip archive");
 }
 
 TEST_F(TableLoad, MissingOrDamagedTablesGiveResult3AndNoRecords) {
@@ -71,39 +87,52 @@ TEST_F(TableLoad, MissingOrDamagedTablesGiveResult3AndNoRecords) {
         const char* name;
         Bytes bytes;
         TableIndex t;
-        std::string output;
+        std::string output, why;
     } cases[] = {
         {"data/Part.iff", TableEntryBytes(1, 0, 13, Pattern(544, 3)), kPartTable,
-         "Missing or damaged Part.iff.\n"},
-        {"Part.iff", TableEntryBytes(0, 0, 13, {}), kMascotTable, "Missing or damaged Mascot.iff.\n"},
-        {"Skin.iff", {0x01, 0x00, 0x00, 0x00, 0x0D}, kSkinTable, "Missing or damaged Skin.iff.\n"},
+         "Missing or damaged Part.iff.\n", "Part.iff: not in the archive"},
+        {"Part.iff", TableEntryBytes(0, 0, 13, {}), kMascotTable, "Missing or damaged Mascot.iff.\n",
+         "Mascot.iff: not in the archive"},
+        {"Skin.iff",
+         {0x01, 0x00, 0x00, 0x00, 0x0D},
+         kSkinTable,
+         "Missing or damaged Skin.iff.\n",
+         "Skin.iff: 5 bytes, shorter than its 8-byte header"},
         // Three records announced, two and a half present.
         {"Caddie.iff", TableEntryBytes(3, 0, 13, Pattern(2 * 224 + 112, 8)), kCaddieTable,
-         kCaddieLines + std::string("Missing or damaged Caddie.iff.\n")},
+         kCaddieLines + std::string("Missing or damaged Caddie.iff.\n"),
+         "Caddie.iff: the header promises 3 records of 224 bytes (680 bytes with the header) but the entry "
+         "holds 568"},
         // 65,535 Part records (about 35 MB) announced in an 8-byte entry.
         {"Part.iff",
          {0xFF, 0xFF, 0x00, 0x00, 0x0D, 0x00, 0x00, 0x00},
          kPartTable,
-         kPartLines + std::string("Missing or damaged Part.iff.\n")},
+         kPartLines + std::string("Missing or damaged Part.iff.\n"),
+         "Part.iff: the header promises 65,535 records of 544 bytes (35,651,048 bytes with the header) but "
+         "the entry holds 8"},
     };
     for (const auto& c : cases) {
         WriteArchive({Entry(c.name, c.bytes)});
         EXPECT_EQ(Load(c.t, kMissingOrDamaged), c.output);
+        EXPECT_EQ(why, c.why);
         EXPECT_TRUE(store[c.t].Records.empty()) << EntryName(c.t);
     }
 }
 
 TEST_F(TableLoad, AStoredEntryWhoseCrcFailsGivesResult3) {
-    const Bytes records = Pattern(260, 50);
-    WriteArchive({Entry("CaddieItem.iff", TableEntryBytes(1, 0, 13, records), ZipMethod::Stored)});
+    const Bytes entry = TableEntryBytes(1, 0, 13, Pattern(260, 50));
+    WriteArchive({Entry("CaddieItem.iff", entry, ZipMethod::Stored)});
     Load(kCaddieItemTable, kLoaded);
     Bytes file = ReadFileBytes(archive);
-    auto at = std::search(file.begin(), file.end(), records.begin(), records.end());
+    auto at = std::search(file.begin(), file.end(), entry.begin(), entry.end());
     ASSERT_NE(at, file.end());
-    at[100] ^= 0x01;
+    at[108] ^= 0x01;
+    const Bytes damaged(at, at + entry.size());
     ASSERT_TRUE(WriteFileBytes(archive, file));
     EXPECT_EQ(
         Load(kCaddieItemTable, kMissingOrDamaged),
         "Entries inside CaddieItem.iff: 1\nCaddieItem.iff Version: 13\nMissing or damaged CaddieItem.iff.\n");
+    EXPECT_EQ(why, "CaddieItem.iff: CRC mismatch (stored " + CrcText(entry) + ", computed " +
+                       CrcText(damaged) + ")");
     EXPECT_TRUE(store[kCaddieItemTable].Records.empty());
 }

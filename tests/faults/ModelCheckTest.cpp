@@ -109,16 +109,16 @@ class ModelCheckTest : public testing::Test {
 
     void EditStats() {
         TableIndex t = PickTable(true);
-        StatBlockLayout layout = StatLayout(t);
-        StatGroupLayout group = Below(2) ? layout.first : layout.second;
-        if (group.width == 0) return;
+        StatBlock layout = StatLayout(t);
+        StatGroup group = Below(2) ? layout.first : layout.second;
+        if (!group.present()) return;
         std::size_t record = Below(store[t].RecordCount) * RecordSize(t);
         std::uint32_t values[5];
         for (std::uint32_t& v : values)
             v = static_cast<std::uint32_t>(random());
         WriteStatGroup(store[t].Records.data() + record, group, values);
         for (std::size_t i = 0; i < 5; ++i)
-            ModelPut(memory[t].Records, record + group.offset + i * group.width, group.width, values[i]);
+            ModelPut(memory[t].Records, record + group.fields[i]->offset, group.fields[i]->width, values[i]);
     }
 
     void EditDescription() {
