@@ -108,20 +108,20 @@ LoadedArchive LoadArchive(const std::string& path) {
     archive.results.fill(kArchiveNotFound);
     QuietDiagnostics quiet;
     for (TableIndex t = 0; t < kTableCount; ++t) {
-        archive.results[t] = LoadTable(archive.store, t, path);
-        if (archive.results[t] == kArchiveNotFound) return archive;
+        archive.results[t] = LoadTable(archive.store, t, path, &archive.why[t]);
+        if (archive.results[t] != kArchiveNotFound) continue;
+        archive.openWhy = archive.why[t];
+        return archive;
     }
     archive.opened = true;
     return archive;
 }
 
-std::string LoadProblem(const TableSlot& slot, LoadResult result) {
-    switch (result) {
-    case kLoaded: return "loaded";
-    case kArchiveNotFound: return "the archive cannot be opened";
-    case kUnsupportedVersion: return "unsupported version " + std::to_string(slot.Version);
-    default: return "missing or damaged";
-    }
+std::string LoadProblem(const LoadedArchive& archive, TableIndex t) {
+    const std::string prefix = EntryName(t) + std::string(": ");
+    const std::string& why = archive.why[t];
+    if (why.compare(0, prefix.size(), prefix) == 0) return why.substr(prefix.size());
+    return why.empty() ? "missing or damaged" : why;
 }
 
 SaveAllResult SaveTables(const TableStore& store, const std::vector<TableIndex>& tables,

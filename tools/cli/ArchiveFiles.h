@@ -14,7 +14,9 @@ namespace ledgrin::cli {
 struct LoadedArchive {
     TableStore store;
     std::array<LoadResult, kTableCount> results{}; // per table; kLoaded when in the store
+    std::array<std::string, kTableCount> why;      // per table not loaded: "Card.iff: not in the archive"
     bool opened = false;                           // false: the archive could not be opened at all
+    std::string openWhy;                           // then: "cannot open PATH: Not a zip archive"
 
     bool AllLoaded() const;
 };
@@ -23,8 +25,8 @@ struct LoadedArchive {
 // which belongs to the command's own output (an export may be written there).
 LoadedArchive LoadArchive(const std::string& path);
 
-// What a load result means, for messages: "missing or damaged", "unsupported version 12".
-std::string LoadProblem(const TableSlot& slot, LoadResult result);
+// Why table t did not load, without its entry name: "not in the archive", "version 12, not 13".
+std::string LoadProblem(const LoadedArchive& archive, TableIndex t);
 
 enum class SaveAllResult {
     Saved = 0,

@@ -34,7 +34,7 @@ std::uint32_t NumericValue(const TableStore& store, TableIndex t, std::size_t in
     if (column.kind == ColumnKind::Field) return GetField(record, *column.field);
     if (column.kind == ColumnKind::Index) return static_cast<std::uint32_t>(index);
     std::uint32_t value = 0;
-    ParseUnsigned(column.decode(record), value);
+    ParseUnsigned(DecodedText(column, record), value);
     return value;
 }
 
@@ -105,7 +105,7 @@ std::string ParseAssignment(const std::vector<Column>& columns, std::string_view
     out.column = FindColumn(columns, name);
     if (!out.column) return "unknown column " + QuotedText(name);
     const ColumnKind kind = out.column->kind;
-    if (kind == ColumnKind::Index || kind == ColumnKind::Decoded ||
+    if (kind == ColumnKind::Index || kind == ColumnKind::Code || kind == ColumnKind::Label ||
         (kind == ColumnKind::Field && out.column->field->access == FieldAccess::ReadOnly))
         return std::string(out.column->name) + " is read-only";
     if (op == "=") {

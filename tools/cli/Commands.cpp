@@ -90,16 +90,27 @@ void PrintErrors(const std::vector<InputError>& errors, const std::string& sourc
 
 // --- shared steps ---------------------------------------------------------------------
 
+// A line on standard error for each table that did not load; true when there was one.
+bool ReportDamaged(const std::string& path, const LoadedArchive& archive) {
+    bool damaged = false;
+    for (TableIndex t = 0; t < kTableCount; ++t) {
+        if (archive.results[t] == kLoaded) continue;
+        Err(path + ": " + EntryName(t) + ": " + LoadProblem(archive, t));
+        damaged = true;
+    }
+    return damaged;
+}
+
 // Loads the archive and checks that the tables a command needs are there.
 std::optional<LoadedArchive> Load(const std::string& path, std::initializer_list<TableIndex> needed) {
     LoadedArchive archive = LoadArchive(path);
     if (!archive.opened) {
-        Err(path + ": cannot open the archive");
+        Err(archive.openWhy);
         return std::nullopt;
     }
     for (TableIndex t : needed) {
         if (archive.results[t] == kLoaded) continue;
-        Err(path + ": " + EntryName(t) + ": " + LoadProblem(archive.store[t], archive.results[t]));
+        Err(path + ": " + EntryName(t) + ": " + LoadProblem(archive, t));
         return std::nullopt;
     }
     return archive;
@@ -240,11 +251,11 @@ int RunTables(const Command& command, const ParsedArgs& args) {
     if (args.positional.size() != 1) return UsageError(command, "expected ARCHIVE");
     LoadedArchive archive = LoadArchive(args.positional[0]);
     if (!archive.opened) {
-        Err(args.positional[0] + ": cannot open the archive");
+        Err(archive.openWhy);
         return kExitFailure;
     }
     Out(FormatTableList(archive));
-    return archive.AllLoaded() ? kExitOk : kExitFailure;
+    return ReportDamaged(args.positional[0], archive) ? kExitFailure : kExitOk;
 }
 
 int RunExport(const Command& command, const ParsedArgs& args) {
@@ -259,7 +270,9 @@ int RunExport(const Command& command, const ParsedArgs& args) {
     const std::string text = ExportTable(archive->store, *t, *format);
     if (output.empty() || output == "-") {
         Out(text);
-        return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
+        if (std::fflush(stdout) == 0) return kExitOk;
+        Err("cannot write standard output");
+        return kExitFailure;
     }
     if (WriteFile(output, text)) return kExitOk;
     Err(output + ": cannot write the file");
@@ -320,12 +333,12 @@ int RunVerify(const Command& command, const ParsedArgs& args) {
     if (args.positional.size() != 1) return UsageError(command, "expected ARCHIVE");
     LoadedArchive archive = LoadArchive(args.positional[0]);
     if (!archive.opened) {
-        Err(args.positional[0] + ": cannot open the archive");
+        Err(archive.openWhy);
         return kExitFailure;
     }
     const VerifyReport report = VerifyArchive(archive);
     Out(report.text);
-    return report.damagedTables > 0 ? kExitFailure : kExitOk;
+    return ReportDamaged(args.positional[0], archive) ? kExitFailure : kExitOk;
 }
 
 int RunDiff(const Command& command, const ParsedArgs& args) {
@@ -345,8 +358,7 @@ int RunDiff(const Command& command, const ParsedArgs& args) {
         if (only && t != *only) continue;
         for (const LoadedArchive* side : {&*a, &*b}) {
             if (side->results[t] == kLoaded) continue;
-            Err(args.positional[side == &*a ? 0 : 1] + ": " + EntryName(t) + ": " +
-                LoadProblem(side->store[t], side->results[t]));
+            Err(args.positional[side == &*a ? 0 : 1] + ": " + EntryName(t) + ": " + LoadProblem(*side, t));
             status = kExitFailure;
         }
         if (!toPatch && a->results[t] == kLoaded && b->results[t] == kLoaded)
@@ -393,7 +405,7 @@ int RunApply(const Command& command, const ParsedArgs& args) {
     for (const PatchChange& change : patch->changes) {
         std::optional<TableIndex> t = FindTableByName(change.table);
         if (!t || archive->results[*t] == kLoaded) continue;
-        Err(path + ": " + EntryName(*t) + ": " + LoadProblem(archive->store[*t], archive->results[*t]));
+        Err(path + ": " + EntryName(*t) + ": " + LoadProblem(*archive, *t));
         return kExitFailure;
     }
     const ApplyPlan plan = PlanPatch(archive->store, *patch);
