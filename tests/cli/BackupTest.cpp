@@ -25,13 +25,7 @@ class BackupTest : public testing::Test {
     std::string archive = dir / "tarvik_gb.iff";
     void SetUp() override { WriteDemo(archive); }
 
-    Names Files() const {
-        Names names;
-        for (const auto& entry : fs::directory_iterator(dir.path()))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    Names Files() const { return FileNames(dir); }
     void Touch(const std::string& name) { ASSERT_TRUE(WriteFileText(dir / name, name)); }
 };
 

@@ -25,14 +25,7 @@ class CommandsTest : public testing::Test {
     std::string archive = dir / "tarvik_gb.iff";
 
     void SetUp() override { WriteDemo(archive); }
-    // The files in the scratch folder, sorted: nothing may be left behind.
-    Names Files() const {
-        Names names;
-        for (const auto& entry : fs::directory_iterator(dir.path()))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    Names Files() const { return FileNames(dir); }
 };
 
 bool Contains(const std::string& text, const std::string& part) {
