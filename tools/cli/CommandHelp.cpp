@@ -27,9 +27,10 @@ const CommandHelp kTablesHelp = {
     "Usage: ledgrin-cli tables ARCHIVE\n",
     "list the fourteen tables with their record counts and header words",
     "Lists the fourteen tables: entry name, record count, record size, HeaderWord2,\n"
-    "Version and the size of the table's entry (header and records). A missing or\n"
-    "damaged table, or one of an unsupported version, is named as such, and the exit\n"
-    "code is then 1.\n",
+    "Version and the size of the table's entry (header and records). A table that did\n"
+    "not load is listed with the reason (not in the archive, shorter than its header,\n"
+    "fewer bytes than its header promises, a CRC mismatch, an unsupported method or\n"
+    "version ...), which standard error repeats, and the exit code is then 1.\n",
 };
 
 const CommandHelp kExportHelp = {
