@@ -6,6 +6,7 @@
 #include "records/Diagnostics.h"
 #include "resources/Version.h"
 #include "ui/AppState.h"
+#include "ui/BusyCursor.h"
 #include "ui/MainWindow.h"
 #include "view/ControlIds.h"
 #include "view/Layout.h"
@@ -49,11 +50,12 @@ std::string ReadExeDirectory() {
     }
 }
 
-bool LoadAllTables(const std::string& archivePath) {
+bool LoadAllTables(const std::string& archivePath, TableLoader load) {
+    BusyCursor busy;
     for (TableIndex t = 0; t < kTableCount; ++t) {
-        LoadResult result = LoadTable(gApp.store, t, archivePath);
+        LoadResult result = load(gApp.store, t, archivePath, nullptr);
         if (result != kLoaded) {
-            ShowStartupError(LoadFailureMessage(result, t));
+            busy.Aside([&] { ShowStartupError(LoadFailureMessage(result, t)); });
             return false;
         }
     }

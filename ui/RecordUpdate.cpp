@@ -2,6 +2,7 @@
 #include "records/Diagnostics.h"
 #include "records/RecordHead.h"
 #include "ui/AppState.h"
+#include "ui/BusyCursor.h"
 #include "ui/DlgItems.h"
 #include "ui/Handlers.h"
 #include "view/ControlIds.h"
@@ -78,10 +79,10 @@ void ReportRefusedAppend(HWND window, const UpdateOutcome& outcome) {
     ShowError(window, outcome.append == AppendResult::TableFull ? kDescFullText : kDescNoMemoryText);
 }
 
-void SaveAndReport(HWND window, TableIndex t) {
-    if (SaveTable(gApp.store, t, gApp.archivePath, gApp.exeDirectory) == kSaved) return;
+void SaveAndReport(HWND window, TableIndex t, TableSaver save, const BusyCursor& busy) {
+    if (save(gApp.store, t, gApp.archivePath, gApp.exeDirectory) == kSaved) return;
     DiagLine("Failed.");
-    ShowError(window, kSaveFailedText);
+    busy.Aside([&] { ShowError(window, kSaveFailedText); });
 }
 
 } // namespace
@@ -92,7 +93,7 @@ void OnCheckPairClicked(HWND window, int id, int code) {
     if (effect.change) SetItemChecked(window, effect.otherId, effect.otherChecked);
 }
 
-void OnUpdatePressed(HWND window) {
+void OnUpdatePressed(HWND window, TableSaver save) {
     TableIndex t = gApp.currentTable;
     HWND list = GetDlgItem(window, IdItemList);
     int mark = static_cast<int>(SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0));
@@ -104,9 +105,11 @@ void OnUpdatePressed(HWND window) {
     if (outcome.refused) return;
     RefreshRowName(list, mark, outcome.name);
     ReportRefusedAppend(window, outcome);
-    // The record stays changed in memory whatever the saves report; both are tried.
-    SaveAndReport(window, t);
-    SaveAndReport(window, kDescTable);
+    // The record stays changed in memory whatever the saves report; both are tried. The
+    // window cannot answer while the archive is rewritten twice, so it shows it is busy.
+    BusyCursor busy;
+    SaveAndReport(window, t, save, busy);
+    SaveAndReport(window, kDescTable, save, busy);
 }
 
 } // namespace ledgrin
