@@ -434,8 +434,8 @@ int RunApply(const Command& command, const ParsedArgs& args) {
     const std::size_t conflicting = plan.Count(Outcome::Conflict);
     if (conflicting > 0 && !skip) {
         std::fputs(conflicts.c_str(), stderr);
-        Err(std::to_string(conflicting) + (conflicting == 1 ? " conflicting change" : " conflicting changes") +
-            "; nothing was written");
+        Err(std::to_string(conflicting) +
+            (conflicting == 1 ? " conflicting change" : " conflicting changes") + "; nothing was written");
         return kExitFailure;
     }
     Out(conflicts + changes);
