@@ -154,4 +154,31 @@ bool ReplaceFileAtomically(const std::string& from, const std::string& to) {
     return MoveThroughSibling(from, to);
 }
 
+bool LinkOrCopyFile(const std::string& existing, const std::string& created) {
+#ifdef _WIN32
+    if (CreateHardLinkA(created.c_str(), existing.c_str(), nullptr)) return true;
+    if (GetLastError() == ERROR_ALREADY_EXISTS || GetLastError() == ERROR_FILE_EXISTS) return false;
+    return CopyFileA(existing.c_str(), created.c_str(), TRUE) != 0;
+#else
+    if (link(existing.c_str(), created.c_str()) == 0) {
+        SyncDirectoryOf(created);
+        return true;
+    }
+    if (errno == EEXIST) return false;
+    const int fd = open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+    if (fd < 0) return false;
+    std::FILE* out = fdopen(fd, "wb");
+    if (!out) {
+        close(fd);
+        std::remove(created.c_str());
+        return false;
+    }
+    bool ok = CopyContents(existing, out) && FlushFileToDisk(out);
+    ok = std::fclose(out) == 0 && ok;
+    KeepPermissions(existing, created);
+    if (!ok) std::remove(created.c_str());
+    return ok;
+#endif
+}
+
 } // namespace ledgrin

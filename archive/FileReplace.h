@@ -19,4 +19,9 @@ bool IsSameFile(const std::string& a, const std::string& b);
 // is moved instead. On failure `to` is unchanged and `from` is left for the caller.
 bool ReplaceFileAtomically(const std::string& from, const std::string& to);
 
+// Makes `created`, which must not exist yet, a second name of the file `existing` where the
+// file system allows (a backup that costs no copy), else a flushed copy of it. False when
+// neither works or `created` exists; a failed copy is removed.
+bool LinkOrCopyFile(const std::string& existing, const std::string& created);
+
 } // namespace ledgrin

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace ledgrin::clitest {
 
 TableStore DemoStore() {
@@ -34,6 +36,14 @@ void Put(TableStore& store, TableIndex t, std::size_t index, std::size_t offset,
 
 std::string IdOf(const TableStore& store, TableIndex t, std::size_t index) {
     return std::to_string(Get(store, t, index, 0x04, 4));
+}
+
+std::vector<std::string> FileNames(const ScratchDir& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 cli::InputRow Row(int line, const std::vector<std::pair<std::string, std::string>>& cells) {

@@ -30,6 +30,9 @@ void Put(TableStore& store, TableIndex t, std::size_t index, std::size_t offset,
 // The TypeID (offset 4) of an item record, as a row or an argument writes it.
 std::string IdOf(const TableStore& store, TableIndex t, std::size_t index);
 
+// The names of the files in a folder, sorted: what a command left behind.
+std::vector<std::string> FileNames(const ScratchDir& dir);
+
 // One import row, cells given as {column, text}.
 cli::InputRow Row(int line, const std::vector<std::pair<std::string, std::string>>& cells);
 

@@ -5,6 +5,7 @@
 #include "archive/TableStore.h"
 
 #include <array>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,9 @@ namespace ledgrin::cli {
 struct LoadedArchive {
     TableStore store;
     std::array<LoadResult, kTableCount> results{}; // per table; kLoaded when in the store
+    std::array<std::string, kTableCount> why;      // per table not loaded: "Card.iff: not in the archive"
     bool opened = false;                           // false: the archive could not be opened at all
+    std::string openWhy;                           // then: "cannot open PATH: Not a zip archive"
 
     bool AllLoaded() const;
 };
@@ -22,21 +25,31 @@ struct LoadedArchive {
 // which belongs to the command's own output (an export may be written there).
 LoadedArchive LoadArchive(const std::string& path);
 
-// What a load result means, for messages: "missing or damaged", "unsupported version 12".
-std::string LoadProblem(const TableSlot& slot, LoadResult result);
+// Why table t did not load, without its entry name: "not in the archive", "version 12, not 13".
+std::string LoadProblem(const LoadedArchive& archive, TableIndex t);
 
 enum class SaveAllResult {
     Saved = 0,
     CannotPrepare = 1, // the working folder or the working copy could not be made
     NotSaved = 2,      // SaveTable failed for a table
     CannotReplace = 3, // the finished archive could not replace the old one
+    CannotBackUp = 4,  // the backup could not be made, so nothing was written
+};
+
+// The archive a write replaces, kept beside it as NAME.YYYYMMDD-HHMMSS.bak (local time;
+// NAME.YYYYMMDD-HHMMSS-2.bak and on when that name is taken).
+struct BackupPolicy {
+    bool enabled = false;
+    std::size_t keep = 10; // the newest this many backups of the archive stay, the others go
+    std::time_t when = -1; // the moment the name is taken from; -1: now
 };
 
 // Writes the given tables of store into the archive at path, all or nothing: a working
 // copy of the archive in a private folder beside it is rebuilt by SaveTable once per
-// table, then replaces the archive in one atomic step. On failure the archive is left
-// byte-identical and the working folder is removed.
+// table, then replaces the archive in one atomic step. With a backup, it is made (hard
+// link, else copy) before anything else, so the old archive always has a name. On
+// failure the archive is left byte-identical, the working folder and the backup are removed.
 SaveAllResult SaveTables(const TableStore& store, const std::vector<TableIndex>& tables,
-                         const std::string& path);
+                         const std::string& path, const BackupPolicy& backup = {});
 
 } // namespace ledgrin::cli

@@ -9,6 +9,13 @@ std::string ParsedArgs::Value(const std::string& name) const {
     return it == values.end() ? std::string() : it->second;
 }
 
+std::vector<std::string> ParsedArgs::Values(const std::string& name) const {
+    std::vector<std::string> out;
+    for (const auto& [option, value] : given)
+        if (option == name) out.push_back(value);
+    return out;
+}
+
 ParsedArgs ParseArgs(const std::vector<std::string>& args, const std::vector<OptionDef>& options) {
     ParsedArgs parsed;
     bool optionsEnded = false;
@@ -37,10 +44,9 @@ ParsedArgs ParseArgs(const std::vector<std::string>& args, const std::vector<Opt
                 parsed.error = name + " takes no value";
             else
                 parsed.switches.insert(name);
-        } else if (equals != std::string::npos) {
-            parsed.values[name] = arg.substr(equals + 1);
-        } else if (i + 1 < args.size()) {
-            parsed.values[name] = args[++i];
+        } else if (equals != std::string::npos || i + 1 < args.size()) {
+            parsed.values[name] = equals != std::string::npos ? arg.substr(equals + 1) : args[++i];
+            parsed.given.emplace_back(name, parsed.values[name]);
         } else {
             parsed.error = name + " needs a value";
         }

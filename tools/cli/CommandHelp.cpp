@@ -13,15 +13,24 @@ const char* const kOverallIntro = "\n"
 const char* const kOverallNotes =
     "\n"
     "TABLE is an entry name (\"Part.iff\") or a bare name (\"Part\"), in any letter case.\n"
+    "\n"
+    "Commands that write (import, set, apply) keep the archive they replace beside it as\n"
+    "ARCHIVE.YYYYMMDD-HHMMSS.bak (local time; -2, -3, ... within one second), a hard link\n"
+    "where the file system allows, else a copy, and the newest 10 of those backups.\n"
+    "  --keep-backups N  keep the newest N backups instead.\n"
+    "  --no-backup       make no backup.\n"
+    "--dry-run writes nothing, not even a backup.\n"
+    "\n"
     "Exit codes: 0 success, 1 failure, 2 usage error. Errors go to standard error.\n";
 
 const CommandHelp kTablesHelp = {
     "Usage: ledgrin-cli tables ARCHIVE\n",
     "list the fourteen tables with their record counts and header words",
     "Lists the fourteen tables: entry name, record count, record size, HeaderWord2,\n"
-    "Version and the size of the table's entry (header and records). A missing or\n"
-    "damaged table, or one of an unsupported version, is named as such, and the exit\n"
-    "code is then 1.\n",
+    "Version and the size of the table's entry (header and records). A table that did\n"
+    "not load is listed with the reason (not in the archive, shorter than its header,\n"
+    "fewer bytes than its header promises, a CRC mismatch, an unsupported method or\n"
+    "version ...), which standard error repeats, and the exit code is then 1.\n",
 };
 
 const CommandHelp kExportHelp = {
@@ -69,16 +78,30 @@ const CommandHelp kImportHelp = {
 };
 
 const CommandHelp kSetHelp = {
-    "Usage: ledgrin-cli set ARCHIVE TABLE TYPEID FIELD=VALUE... [--dry-run]\n",
-    "change a few fields of one item",
+    "Usage: ledgrin-cli set ARCHIVE TABLE TYPEID FIELD=VALUE... [--dry-run]\n"
+    "       ledgrin-cli set ARCHIVE TABLE --where COND... ASSIGNMENT... [--dry-run]\n",
+    "change fields of one item, or of every item that matches",
     "Changes fields of the item TYPEID of the item table TABLE with the rules and checks\n"
     "of import. FIELD is a column name of export (Price, Name, Description, ...);\n"
     "Index=N picks one of several records that share the TypeID. Numbers are decimal,\n"
-    "or hexadecimal after 0x.\n"
+    "or hexadecimal after 0x. Only the fields whose value changes are written, with the\n"
+    "fields the editor's rules derive from them (PriceCopy follows Price, ...).\n"
     "\n"
-    "  --dry-run  print what would change, field by field; write nothing.\n"
+    "With --where, every record of TABLE for which all conditions hold is changed:\n"
+    "  COND        name~TEXT (the name contains TEXT, in any letter case), or\n"
+    "              FIELD=V, FIELD!=V, FIELD<V, FIELD<=V, FIELD>V, FIELD>=V on any\n"
+    "              numeric column of export (Index, Price, char, ...).\n"
+    "  ASSIGNMENT  FIELD=V, FIELD+=N, FIELD-=N or FIELD*=F (F a decimal number such as\n"
+    "              1.1; the product is rounded to the nearest integer, halves away\n"
+    "              from zero).\n"
+    "All or nothing: a result that does not fit its field is reported for every record\n"
+    "and nothing is written; so is a --where that matches no record (exit code 1).\n"
     "\n"
-    "Example: ledgrin-cli set tarvik_gb.iff Part 8388610 Price=1500 \"Name=Blue Cap\"\n",
+    "  --dry-run  print what would change, record by record; write nothing.\n"
+    "\n"
+    "Examples: ledgrin-cli set tarvik_gb.iff Part 8388610 Price=1500 \"Name=Blue Cap\"\n"
+    "          ledgrin-cli set tarvik_gb.iff Part --where name~cap --where \"Price<5000\" \\\n"
+    "              \"Price*=1.1\" --dry-run\n",
 };
 
 const CommandHelp kVerifyHelp = {
@@ -95,13 +118,44 @@ const CommandHelp kVerifyHelp = {
 };
 
 const CommandHelp kDiffHelp = {
-    "Usage: ledgrin-cli diff ARCHIVE_A ARCHIVE_B [TABLE]\n",
-    "compare two archives record by record",
+    "Usage: ledgrin-cli diff ARCHIVE_A ARCHIVE_B [TABLE] [--patch FILE]\n",
+    "compare two archives record by record, or write a patch",
     "Compares the tables of two archives, or only TABLE. Records are matched by TypeID\n"
     "(records that share a TypeID in index order) and reported as added, removed or\n"
     "changed. A changed record lists each changed field by name with its old and new\n"
     "value, a changed name or description, and changed byte ranges that no field names.\n"
-    "Header words that differ are reported too. No output: the tables are the same.\n",
+    "Header words that differ are reported too. No output: the tables are the same.\n"
+    "\n"
+    "  --patch FILE  write the changes as a JSON patch for apply instead: one change per\n"
+    "                field {\"table\", \"typeid\", \"field\", \"old\", \"new\"} (descriptions:\n"
+    "                table \"Desc\", field \"Description\", \"old\" null when there was\n"
+    "                none), and the records found in only one archive under \"unmatched\".\n"
+    "                Bytes that no field names are not carried.\n",
+};
+
+const CommandHelp kApplyHelp = {
+    "Usage: ledgrin-cli apply ARCHIVE FILE [--dry-run] [--skip-conflicts]\n",
+    "carry the changes of a patch into an archive",
+    "Applies a patch written by diff --patch to ARCHIVE, for instance a new release of\n"
+    "the game's archive. Each change finds its record by table and TypeID, wherever it\n"
+    "now stands. The field holding \"new\" already: nothing to do. Holding \"old\": the\n"
+    "change is made (a missing description whose \"old\" is null is appended). Anything\n"
+    "else is a conflict, and so is a TypeID that no record or several records hold.\n"
+    "With any conflict nothing is written and every conflict is listed with its\n"
+    "expected, found and wanted values (exit code 1). Records the patch lists as\n"
+    "unmatched are reported and left alone. Only the patch's fields are written.\n"
+    "\n"
+    "  --dry-run         list the changes that would be made; write nothing.\n"
+    "  --skip-conflicts  make the other changes and list the conflicts skipped.\n",
+};
+
+const CommandHelp kRefsHelp = {
+    "Usage: ledgrin-cli refs ARCHIVE TYPEID\n",
+    "show what refers to an item",
+    "Shows the item TYPEID: its table, record index and name; its descriptions; every set\n"
+    "(SetItem) that lists it as a member, with the set's TypeID and name; and for a set,\n"
+    "each member's TypeID with its table and name, or a note that no item holds it.\n"
+    "A TypeID that no item and no description holds is an error (exit code 1).\n",
 };
 
 } // namespace ledgrin::cli

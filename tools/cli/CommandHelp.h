@@ -19,5 +19,7 @@ extern const CommandHelp kImportHelp;
 extern const CommandHelp kSetHelp;
 extern const CommandHelp kVerifyHelp;
 extern const CommandHelp kDiffHelp;
+extern const CommandHelp kApplyHelp;
+extern const CommandHelp kRefsHelp;
 
 } // namespace ledgrin::cli

@@ -1,7 +1,9 @@
 #include "tools/cli/Commands.h"
 
+#include "records/RecordHead.h"
 #include "tools/cli/ArchiveDiff.h"
 #include "tools/cli/ArchiveFiles.h"
+#include "tools/cli/BatchEdit.h"
 #include "tools/cli/CliText.h"
 #include "tools/cli/CommandArgs.h"
 #include "tools/cli/CommandHelp.h"
@@ -9,6 +11,8 @@
 #include "tools/cli/Export.h"
 #include "tools/cli/ImportPlan.h"
 #include "tools/cli/Json.h"
+#include "tools/cli/Patch.h"
+#include "tools/cli/Refs.h"
 #include "tools/cli/TableList.h"
 #include "tools/cli/Verify.h"
 
@@ -86,16 +90,27 @@ void PrintErrors(const std::vector<InputError>& errors, const std::string& sourc
 
 // --- shared steps ---------------------------------------------------------------------
 
+// A line on standard error for each table that did not load; true when there was one.
+bool ReportDamaged(const std::string& path, const LoadedArchive& archive) {
+    bool damaged = false;
+    for (TableIndex t = 0; t < kTableCount; ++t) {
+        if (archive.results[t] == kLoaded) continue;
+        Err(path + ": " + EntryName(t) + ": " + LoadProblem(archive, t));
+        damaged = true;
+    }
+    return damaged;
+}
+
 // Loads the archive and checks that the tables a command needs are there.
 std::optional<LoadedArchive> Load(const std::string& path, std::initializer_list<TableIndex> needed) {
     LoadedArchive archive = LoadArchive(path);
     if (!archive.opened) {
-        Err(path + ": cannot open the archive");
+        Err(archive.openWhy);
         return std::nullopt;
     }
     for (TableIndex t : needed) {
         if (archive.results[t] == kLoaded) continue;
-        Err(path + ": " + EntryName(t) + ": " + LoadProblem(archive.store[t], archive.results[t]));
+        Err(path + ": " + EntryName(t) + ": " + LoadProblem(archive, t));
         return std::nullopt;
     }
     return archive;
@@ -126,16 +141,30 @@ std::optional<FileFormat> FormatArgument(const Command& command, const ParsedArg
     return std::nullopt;
 }
 
-// Checks, plans and (unless dryRun) writes rows into item table t of the archive at path.
-int ImportRows(const std::string& path, LoadedArchive& archive, TableIndex t,
-               const std::vector<InputRow>& rows, bool dryRun, const std::string& source,
-               bool fromArguments) {
-    const ImportPlan plan = PlanImport(archive.store, t, rows);
-    if (!plan.errors.empty()) {
-        PrintErrors(plan.errors, source, fromArguments);
-        Err("nothing was written");
-        return kExitFailure;
+// The backup a writing command keeps: --no-backup, --keep-backups N (at least 1).
+std::optional<BackupPolicy> BackupArgument(const Command& command, const ParsedArgs& args, int& status) {
+    BackupPolicy policy;
+    policy.enabled = !args.Has("--no-backup");
+    if (!args.Has("--keep-backups")) return policy;
+    std::uint32_t keep = 0;
+    if (ParseUnsigned(args.Value("--keep-backups"), keep) == NumberParse::Ok && keep > 0) {
+        policy.keep = keep;
+        return policy;
     }
+    status = UsageError(command, "--keep-backups takes a number from 1 up; --no-backup keeps none");
+    return std::nullopt;
+}
+
+// The message of a failed write; the archive is unchanged in every case.
+void SaveFailed(const std::string& path, SaveAllResult result) {
+    Err(path + (result == SaveAllResult::CannotBackUp
+                    ? ": the backup could not be made; nothing was written"
+                    : ": the archive could not be rewritten; it is unchanged"));
+}
+
+// Prints a plan without errors, or (unless dryRun) writes it into the archive at path.
+int WritePlan(const std::string& path, LoadedArchive& archive, const ImportPlan& plan, bool dryRun,
+              const BackupPolicy& backup) {
     if (dryRun || plan.rows.empty()) {
         Out(FormatPlanDetails(plan) + FormatPlanSummary(plan, false));
         if (dryRun) Out("Dry run: nothing written.\n");
@@ -146,15 +175,74 @@ int ImportRows(const std::string& path, LoadedArchive& archive, TableIndex t,
         return kExitFailure;
     }
     std::vector<TableIndex> tables;
-    if (plan.RecordCount() > 0) tables.push_back(t);
+    if (plan.RecordCount() > 0) tables.push_back(plan.table);
     if (plan.DescCount(DescAction::Rewrite) + plan.DescCount(DescAction::Append) > 0)
         tables.push_back(kDescTable);
-    if (SaveTables(archive.store, tables, path) != SaveAllResult::Saved) {
-        Err(path + ": the archive could not be rewritten; it is unchanged");
+    if (const SaveAllResult saved = SaveTables(archive.store, tables, path, backup);
+        saved != SaveAllResult::Saved) {
+        SaveFailed(path, saved);
         return kExitFailure;
     }
     Out(FormatPlanSummary(plan, true));
     return kExitOk;
+}
+
+// Checks, plans and (unless dryRun) writes rows into item table t of the archive at path.
+int ImportRows(const std::string& path, LoadedArchive& archive, TableIndex t,
+               const std::vector<InputRow>& rows, bool dryRun, const BackupPolicy& backup,
+               const std::string& source, bool fromArguments) {
+    const ImportPlan plan = PlanImport(archive.store, t, rows);
+    if (!plan.errors.empty()) {
+        PrintErrors(plan.errors, source, fromArguments);
+        Err("nothing was written");
+        return kExitFailure;
+    }
+    return WritePlan(path, archive, plan, dryRun, backup);
+}
+
+// Errors of a batch edit, whose lines are record indexes + 1: every one, under its record.
+int BatchErrors(const LoadedArchive& archive, TableIndex t, const std::vector<InputError>& errors) {
+    for (const InputError& e : errors) {
+        const std::size_t index = static_cast<std::size_t>(e.line - 1);
+        const std::uint8_t* record = archive.store.Record(t, index);
+        std::fputs((std::string(EntryName(t)) + " record " + std::to_string(index) + ", TypeID " +
+                    Decimal(RecordTypeId(record)) + " " + QuotedText(RecordName(record)) + ": " + e.message +
+                    "\n")
+                       .c_str(),
+                   stderr);
+    }
+    Err("nothing was written");
+    return kExitFailure;
+}
+
+// set ARCHIVE TABLE --where COND... ASSIGNMENT...
+int RunBatchSet(const Command& command, const ParsedArgs& args, TableIndex t, const BackupPolicy& backup) {
+    if (args.positional.size() < 3) return UsageError(command, "expected ARCHIVE, TABLE and ASSIGNMENT");
+    const std::vector<Column> columns = TableColumns(t);
+    std::vector<Condition> conditions;
+    for (const std::string& text : args.Values("--where")) {
+        const std::string why = ParseCondition(columns, text, conditions.emplace_back());
+        if (!why.empty()) return UsageError(command, "--where " + QuotedText(text) + ": " + why);
+    }
+    std::vector<Assignment> assignments;
+    for (std::size_t i = 2; i < args.positional.size(); ++i) {
+        const std::string why = ParseAssignment(columns, args.positional[i], assignments.emplace_back());
+        if (!why.empty()) return UsageError(command, QuotedText(args.positional[i]) + ": " + why);
+    }
+    const std::string& path = args.positional[0];
+    std::optional<LoadedArchive> archive = Load(path, {t, kDescTable});
+    if (!archive) return kExitFailure;
+    const BatchRows batch = PlanBatch(archive->store, t, conditions, assignments);
+    if (batch.matched.empty()) {
+        Err(path + ": no record of " + EntryName(t) + " matches the --where conditions; nothing was written");
+        return kExitFailure;
+    }
+    if (!batch.errors.empty()) return BatchErrors(*archive, t, batch.errors);
+    ImportPlan plan = PlanImport(archive->store, t, batch.rows);
+    if (!plan.errors.empty()) return BatchErrors(*archive, t, plan.errors);
+    for (RowPlan& row : plan.rows)
+        row.line = 0; // record indexes, already in each row's heading
+    return WritePlan(path, *archive, plan, args.Has("--dry-run"), backup);
 }
 
 // --- the commands ---------------------------------------------------------------------
@@ -163,11 +251,11 @@ int RunTables(const Command& command, const ParsedArgs& args) {
     if (args.positional.size() != 1) return UsageError(command, "expected ARCHIVE");
     LoadedArchive archive = LoadArchive(args.positional[0]);
     if (!archive.opened) {
-        Err(args.positional[0] + ": cannot open the archive");
+        Err(archive.openWhy);
         return kExitFailure;
     }
     Out(FormatTableList(archive));
-    return archive.AllLoaded() ? kExitOk : kExitFailure;
+    return ReportDamaged(args.positional[0], archive) ? kExitFailure : kExitOk;
 }
 
 int RunExport(const Command& command, const ParsedArgs& args) {
@@ -182,7 +270,9 @@ int RunExport(const Command& command, const ParsedArgs& args) {
     const std::string text = ExportTable(archive->store, *t, *format);
     if (output.empty() || output == "-") {
         Out(text);
-        return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
+        if (std::fflush(stdout) == 0) return kExitOk;
+        Err("cannot write standard output");
+        return kExitFailure;
     }
     if (WriteFile(output, text)) return kExitOk;
     Err(output + ": cannot write the file");
@@ -195,7 +285,8 @@ int RunImport(const Command& command, const ParsedArgs& args) {
     int status = kExitOk;
     std::optional<TableIndex> t = TableArgument(command, args.positional[1], true, status);
     std::optional<FileFormat> format = t ? FormatArgument(command, args, file, status) : std::nullopt;
-    if (!t || !format) return status;
+    std::optional<BackupPolicy> backup = format ? BackupArgument(command, args, status) : std::nullopt;
+    if (!t || !format || !backup) return status;
     std::string text;
     if (!ReadFile(file, text)) {
         Err(file + ": cannot read the file");
@@ -209,15 +300,19 @@ int RunImport(const Command& command, const ParsedArgs& args) {
         Err("nothing was written");
         return kExitFailure;
     }
-    return ImportRows(args.positional[0], *archive, *t, input.rows, args.Has("--dry-run"), file, false);
+    return ImportRows(args.positional[0], *archive, *t, input.rows, args.Has("--dry-run"), *backup, file,
+                      false);
 }
 
 int RunSet(const Command& command, const ParsedArgs& args) {
-    if (args.positional.size() < 4)
-        return UsageError(command, "expected ARCHIVE, TABLE, TYPEID and FIELD=VALUE");
     int status = kExitOk;
-    std::optional<TableIndex> t = TableArgument(command, args.positional[1], true, status);
-    if (!t) return status;
+    std::optional<TableIndex> t =
+        args.positional.size() < 2 ? std::nullopt : TableArgument(command, args.positional[1], true, status);
+    std::optional<BackupPolicy> backup = t ? BackupArgument(command, args, status) : std::nullopt;
+    if (backup && args.Has("--where")) return RunBatchSet(command, args, *t, *backup);
+    if (args.positional.size() < 4 && status == kExitOk)
+        return UsageError(command, "expected ARCHIVE, TABLE, TYPEID and FIELD=VALUE");
+    if (!backup) return status;
     // The row's "lines" are argument positions, so errors point at the argument.
     InputRow row{3, {{"TypeID", args.positional[2], 3}}};
     for (std::size_t i = 3; i < args.positional.size(); ++i) {
@@ -230,20 +325,20 @@ int RunSet(const Command& command, const ParsedArgs& args) {
     }
     std::optional<LoadedArchive> archive = Load(args.positional[0], {*t, kDescTable});
     if (!archive) return kExitFailure;
-    return ImportRows(args.positional[0], *archive, *t, {row}, args.Has("--dry-run"), "ledgrin-cli set",
-                      true);
+    return ImportRows(args.positional[0], *archive, *t, {row}, args.Has("--dry-run"), *backup,
+                      "ledgrin-cli set", true);
 }
 
 int RunVerify(const Command& command, const ParsedArgs& args) {
     if (args.positional.size() != 1) return UsageError(command, "expected ARCHIVE");
     LoadedArchive archive = LoadArchive(args.positional[0]);
     if (!archive.opened) {
-        Err(args.positional[0] + ": cannot open the archive");
+        Err(archive.openWhy);
         return kExitFailure;
     }
     const VerifyReport report = VerifyArchive(archive);
     Out(report.text);
-    return report.damagedTables > 0 ? kExitFailure : kExitOk;
+    return ReportDamaged(args.positional[0], archive) ? kExitFailure : kExitOk;
 }
 
 int RunDiff(const Command& command, const ParsedArgs& args) {
@@ -253,6 +348,8 @@ int RunDiff(const Command& command, const ParsedArgs& args) {
     std::optional<TableIndex> only;
     if (args.positional.size() == 3 && !(only = TableArgument(command, args.positional[2], false, status)))
         return status;
+    const bool toPatch = args.Has("--patch");
+    if (toPatch && args.Value("--patch").empty()) return UsageError(command, "--patch needs a FILE");
     std::optional<LoadedArchive> a = Load(args.positional[0], {});
     std::optional<LoadedArchive> b = a ? Load(args.positional[1], {}) : std::nullopt;
     if (!a || !b) return kExitFailure;
@@ -261,23 +358,136 @@ int RunDiff(const Command& command, const ParsedArgs& args) {
         if (only && t != *only) continue;
         for (const LoadedArchive* side : {&*a, &*b}) {
             if (side->results[t] == kLoaded) continue;
-            Err(args.positional[side == &*a ? 0 : 1] + ": " + EntryName(t) + ": " +
-                LoadProblem(side->store[t], side->results[t]));
+            Err(args.positional[side == &*a ? 0 : 1] + ": " + EntryName(t) + ": " + LoadProblem(*side, t));
             status = kExitFailure;
         }
-        if (a->results[t] == kLoaded && b->results[t] == kLoaded) out += DiffTable(a->store, b->store, t);
+        if (!toPatch && a->results[t] == kLoaded && b->results[t] == kLoaded)
+            out += DiffTable(a->store, b->store, t);
     }
-    Out(out);
-    return status;
+    if (!toPatch) {
+        Out(out);
+        return status;
+    }
+    // A patch of part of the tables would look complete; a damaged table stops it.
+    if (status != kExitOk) {
+        Err("no patch was written");
+        return status;
+    }
+    const Patch patch = MakePatch(a->store, b->store, only);
+    const std::string file = args.Value("--patch");
+    if (!WriteFile(file, FormatPatch(patch))) {
+        Err(file + ": cannot write the file");
+        return kExitFailure;
+    }
+    Out("Wrote " + file + ": " + std::to_string(patch.changes.size()) + " changes, " +
+        std::to_string(patch.unmatched.size()) + " records in only one archive.\n");
+    return kExitOk;
 }
+
+int RunApply(const Command& command, const ParsedArgs& args) {
+    if (args.positional.size() != 2) return UsageError(command, "expected ARCHIVE and FILE");
+    int status = kExitOk;
+    const std::optional<BackupPolicy> backup = BackupArgument(command, args, status);
+    if (!backup) return status;
+    const std::string &path = args.positional[0], &file = args.positional[1];
+    std::string text, why;
+    if (!ReadFile(file, text)) {
+        Err(file + ": cannot read the file");
+        return kExitFailure;
+    }
+    const std::optional<Patch> patch = ReadPatch(text, why);
+    if (!patch) {
+        Err(file + ": " + why);
+        return kExitFailure;
+    }
+    std::optional<LoadedArchive> archive = Load(path, {});
+    if (!archive) return kExitFailure;
+    for (const PatchChange& change : patch->changes) {
+        std::optional<TableIndex> t = FindTableByName(change.table);
+        if (!t || archive->results[*t] == kLoaded) continue;
+        Err(path + ": " + EntryName(*t) + ": " + LoadProblem(*archive, *t));
+        return kExitFailure;
+    }
+    const ApplyPlan plan = PlanPatch(archive->store, *patch);
+    if (!plan.errors.empty()) {
+        for (const std::string& error : plan.errors)
+            std::fputs((file + ": " + error + "\n").c_str(), stderr);
+        Err("nothing was written");
+        return kExitFailure;
+    }
+    for (const PatchUnmatched& u : patch->unmatched)
+        Out("Not applied: " + u.table + " TypeID " + Decimal(u.typeId) + " " + QuotedText(u.name) +
+            " is only in the " + (u.inNew ? "new" : "old") + " archive of the patch.\n");
+    const bool skip = args.Has("--skip-conflicts"), dryRun = args.Has("--dry-run");
+    std::string changes, conflicts;
+    for (std::size_t i = 0; i < patch->changes.size(); ++i) {
+        const PatchChange& c = patch->changes[i];
+        const ChangeOutcome& o = plan.outcomes[i];
+        if (o.outcome == Outcome::Make && dryRun)
+            changes +=
+                "  " + ChangeLabel(c) + ": " + ValueText(c.oldValue) + " -> " + ValueText(c.newValue) + "\n";
+        if (o.outcome == Outcome::Conflict)
+            conflicts += std::string(skip ? "Skipped: " : "Conflict: ") + ChangeLabel(c) + ": expected " +
+                         ValueText(c.oldValue) + ", found " + o.found + ", wanted " + ValueText(c.newValue) +
+                         "\n";
+    }
+    const std::size_t conflicting = plan.Count(Outcome::Conflict);
+    if (conflicting > 0 && !skip) {
+        std::fputs(conflicts.c_str(), stderr);
+        Err(std::to_string(conflicting) +
+            (conflicting == 1 ? " conflicting change" : " conflicting changes") + "; nothing was written");
+        return kExitFailure;
+    }
+    Out(conflicts + changes);
+    const std::size_t make = plan.Count(Outcome::Make);
+    const std::string counts = ", " + std::to_string(plan.Count(Outcome::Already)) + " already present, " +
+                               std::to_string(conflicting) + " conflicting.\n";
+    if (dryRun) {
+        Out("Patch: " + std::to_string(make) + " changes to make" + counts + "Dry run: nothing written.\n");
+        return kExitOk;
+    }
+    const std::vector<TableIndex> tables = ApplyPatch(archive->store, *patch, plan);
+    const SaveAllResult saved =
+        tables.empty() ? SaveAllResult::Saved : SaveTables(archive->store, tables, path, *backup);
+    if (saved != SaveAllResult::Saved) {
+        SaveFailed(path, saved);
+        return kExitFailure;
+    }
+    Out("Patch: " + std::to_string(make) + " changes made" + counts);
+    return kExitOk;
+}
+
+int RunRefs(const Command& command, const ParsedArgs& args) {
+    std::uint32_t typeId = 0;
+    if (args.positional.size() != 2) return UsageError(command, "expected ARCHIVE and TYPEID");
+    if (ParseUnsigned(args.positional[1], typeId) != NumberParse::Ok)
+        return UsageError(command, "TYPEID " + QuotedText(args.positional[1]) + " is not an unsigned number");
+    std::optional<LoadedArchive> archive =
+        Load(args.positional[0], {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13});
+    if (!archive) return kExitFailure;
+    std::string text;
+    if (!FormatRefs(archive->store, typeId, text)) {
+        Err(args.positional[0] + ": no item and no description holds TypeID " + Decimal(typeId));
+        return kExitFailure;
+    }
+    Out(text);
+    return kExitOk;
+}
+
+const OptionDef kKeepBackups = {"--keep-backups", true}, kNoBackup = {"--no-backup", false};
 
 const Command kCommands[] = {
     {"tables", kTablesHelp, {}, RunTables},
     {"export", kExportHelp, {{"--format", true}, {"-o", true}}, RunExport},
-    {"import", kImportHelp, {{"--format", true}, {"--dry-run", false}}, RunImport},
-    {"set", kSetHelp, {{"--dry-run", false}}, RunSet},
+    {"import", kImportHelp, {{"--format", true}, {"--dry-run", false}, kKeepBackups, kNoBackup}, RunImport},
+    {"set", kSetHelp, {{"--dry-run", false}, {"--where", true}, kKeepBackups, kNoBackup}, RunSet},
     {"verify", kVerifyHelp, {}, RunVerify},
-    {"diff", kDiffHelp, {}, RunDiff},
+    {"diff", kDiffHelp, {{"--patch", true}}, RunDiff},
+    {"refs", kRefsHelp, {}, RunRefs},
+    {"apply",
+     kApplyHelp,
+     {{"--dry-run", false}, {"--skip-conflicts", false}, kKeepBackups, kNoBackup},
+     RunApply},
 };
 
 const Command* FindCommand(const std::string& name) {

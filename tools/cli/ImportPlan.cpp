@@ -1,8 +1,8 @@
 #include "tools/cli/ImportPlan.h"
 
+#include "records/ExactUpdate.h"
 #include "records/RecordFields.h"
 #include "records/RecordHead.h"
-#include "records/RecordValues.h"
 #include "tools/cli/CliText.h"
 #include "tools/cli/TableColumns.h"
 
@@ -46,10 +46,7 @@ std::string RuleOf(const FieldDef& field) {
 std::vector<std::string> ChangedFields(TableIndex t, const std::uint8_t* before, const std::uint8_t* after) {
     std::vector<std::string> changes;
     std::string_view oldName = RecordName(before), newName = RecordName(after);
-    if (oldName != newName)
-        changes.push_back("Name: " + QuotedText(oldName) + " -> " + QuotedText(newName));
-    else if (std::memcmp(before + kNameOffset, after + kNameOffset, kNameSize) != 0)
-        changes.push_back("Name: bytes after the NUL cleared");
+    if (oldName != newName) changes.push_back("Name: " + QuotedText(oldName) + " -> " + QuotedText(newName));
     for (const FieldDef& field : TableFields(t)) {
         std::uint32_t a = GetField(before, field), b = GetField(after, field);
         if (a != b) changes.push_back(std::string(field.name) + ": " + Decimal(a) + " -> " + Decimal(b));
@@ -203,16 +200,14 @@ class ImportPlanner {
                                       Decimal(*v));
                 continue;
             }
-            // The row's raw values go into a copy, from which ReadRecordValues takes them
-            // exactly as the record display would show them.
+            // The row's raw values go into a copy, from which the Update takes them exactly
+            // as the record display would show them.
             SetField(candidate.data(), *column->field, *v);
             changed.push_back({column->field, *v});
         }
         std::vector<std::uint8_t> result(stored, stored + size);
         if (!changed.empty() || newName) {
-            RecordValues values = ReadRecordValues(t_, candidate.data());
-            if (newName) values.name = newName->text;
-            ApplyUpdate(t_, result.data(), values);
+            result = ExactUpdate(t_, stored, candidate.data(), newName ? &newName->text : nullptr);
             for (const auto& [field, v] : changed)
                 CheckStored(*field, v, GetField(result.data(), *field), cells);
         }
@@ -340,8 +335,8 @@ std::string FormatPlanDetails(const ImportPlan& plan) {
     std::string out;
     for (const RowPlan& row : plan.rows) {
         out += std::string(EntryName(plan.table)) + " record " + std::to_string(row.index) + ", TypeID " +
-               Decimal(row.typeId) + " " + QuotedText(row.name) + " (line " + std::to_string(row.line) +
-               "):\n";
+               Decimal(row.typeId) + " " + QuotedText(row.name) +
+               (row.line > 0 ? " (line " + std::to_string(row.line) + ")" : "") + ":\n";
         for (const std::string& change : row.changes)
             out += "  " + change + "\n";
         if (row.desc == DescAction::Rewrite)

@@ -6,9 +6,10 @@
 // - A row whose cells all equal what the archive holds changes nothing, not even bytes
 //   the Update would normalise (a 40-byte name, a bonus byte from 1 to 100, a PriceCopy
 //   that disagrees with Price). That keeps an export followed by an import exact.
-// - A row with a changed field is written the way the editor's Update writes a record:
-//   every editable field from the row (missing columns keep the archive's values), the
-//   derived fields (PriceCopy, MonthlyPrice, StatCopy) by their rules.
+// - A row with a changed field writes the bytes of the fields whose value changes, and of
+//   the fields the Update's rules derive from them (PriceCopy, MonthlyPrice, StatCopy, the
+//   bonus word), as the editor's Update writes them; a changed name clears its 40 bytes
+//   first. Unchanged fields keep their bytes, even where the Update would normalise them.
 // - A changed value must come out of those rules as written; otherwise it is an error
 //   (a value too wide for its field, a read-only field, a bit the Update keeps, a
 //   derived field that disagrees with its rule). A derived or decoded column left as
@@ -31,7 +32,7 @@ namespace ledgrin::cli {
 enum class DescAction { None, Rewrite, Append };
 
 struct RowPlan {
-    int line = 0;
+    int line = 0;          // of the row; 0: not shown
     std::size_t index = 0; // the record in the item table
     std::uint32_t typeId = 0;
     std::string name;                 // the record's name before the change

@@ -38,7 +38,7 @@ std::string FormatTableList(const LoadedArchive& archive) {
                      static_cast<unsigned>(RecordSize(t)), Hex(slot.HeaderWord2, 4).c_str(),
                      static_cast<unsigned long>(slot.Version), "unsupported version");
         } else {
-            out += Line("%-15s %s\n", EntryName(t), LoadProblem(slot, result).c_str());
+            out += Line("%-15s ", EntryName(t)) + "missing or damaged: " + LoadProblem(archive, t) + "\n";
         }
     }
     return out;

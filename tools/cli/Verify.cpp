@@ -53,7 +53,7 @@ class Verifier {
         for (TableIndex t = 0; t < kTableCount; ++t) {
             if (a_.results[t] == kLoaded) continue;
             ++report.damagedTables;
-            damaged_.Add(std::string(EntryName(t)) + ": " + LoadProblem(store_[t], a_.results[t]));
+            damaged_.Add(std::string(EntryName(t)) + ": " + LoadProblem(a_, t));
         }
         CollectItems();
         CheckDescriptions();
