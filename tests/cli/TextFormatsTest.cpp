@@ -2,6 +2,7 @@
 #include "tools/cli/CliText.h"
 #include "tools/cli/Csv.h"
 #include "tools/cli/Json.h"
+#include "tools/cli/TableColumns.h"
 
 #include <gtest/gtest.h>
 
@@ -130,5 +131,51 @@ TEST(Json, WhatIsNotAFlatRowIsAnErrorOfItsLine) {
         ASSERT_EQ(read.errors.size(), 1u) << c.text;
         EXPECT_EQ(read.errors[0].line, c.line) << c.text;
         EXPECT_TRUE(read.rows.empty()) << c.text;
+    }
+}
+
+// The read-only columns behind the fields, as a spreadsheet shows them, and what a few
+// codes read as (Item kinds are 128 apart in char, Skin kinds 16; SetItem's pos names a
+// character only for groups 2 and 4).
+TEST(ExportColumns, DecodedColumnsInTheirOrderAndTheirTexts) {
+    const std::pair<TableIndex, std::string> order[] = {
+        {kPartTable, "char CharacterLabel PartSlotLabel RankLabel"},
+        {kItemTable, "char ItemKindLabel RankLabel"},
+        {kSkinTable, "char SkinKindLabel RankLabel"},
+        {kHairStyleTable, "CharacterLabel RankLabel"},
+        {kSetItemTable, "SetGroup ItemGroupLabel pos CharacterLabel RankLabel"},
+        {kCardTable, "CardKind CardKindLabel CardVolumeLabel RankLabel"},
+        {kBallTable, "RankLabel"}};
+    for (const auto& [t, names] : order) {
+        std::string decoded;
+        for (const Column& c : TableColumns(t))
+            if (c.kind == ColumnKind::Code || c.kind == ColumnKind::Label)
+                decoded += (decoded.empty() ? "" : " ") + c.name;
+        EXPECT_EQ(decoded, names) << EntryName(t);
+    }
+    const struct {
+        TableIndex t;
+        std::uint32_t typeId;
+        std::string texts; // of the decoded columns, in order
+    } cases[] = {
+        {kItemTable, 128u << 18, "128 Passive Tee Novice"},
+        {kItemTable, 64u << 18, "64  Tee Novice"},
+        {kSkinTable, 80u << 18, "80 CutIn Tee Novice"},
+        {kSetItemTable, (4u << 20) | (2u << 13), "4 Part 2 Caspian Tee Novice"},
+        {kSetItemTable, (9u << 20) | (2u << 13), "9 Clubset 2  Tee Novice"},
+        {kCardTable, 2u << 22, "2 Effect Card Packs Tee Novice"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::uint8_t> record(RecordSize(c.t), 0);
+        for (int i = 0; i < 4; ++i)
+            record[4 + i] = static_cast<std::uint8_t>(c.typeId >> (8 * i));
+        std::string texts;
+        bool first = true;
+        for (const Column& column : TableColumns(c.t))
+            if (column.kind == ColumnKind::Code || column.kind == ColumnKind::Label) {
+                texts += (first ? "" : " ") + DecodedText(column, record.data());
+                first = false;
+            }
+        EXPECT_EQ(texts, c.texts) << EntryName(c.t) << " " << c.typeId;
     }
 }
