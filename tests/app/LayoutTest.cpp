@@ -19,52 +19,24 @@ TEST(ScaleForDpi, ValueTimesDpiOver96TruncatedTowardZero) {
         EXPECT_EQ(ScaleForDpi(c.value, c.dpi), c.scaled) << c.value << " at " << c.dpi;
 }
 
-TEST(WindowSize, BaseAndGrowth) {
-    EXPECT_EQ(1302, BaseWindowSize(144).width);
-    EXPECT_EQ(900, BaseWindowSize(144).height);
-    PixelSize growth = WindowGrowth({968, 700}, 96);
-    EXPECT_EQ(100, growth.width);
-    EXPECT_EQ(100, growth.height);
-    growth = WindowGrowth({160, 28}, 96); // a minimised window is smaller than the base
-    EXPECT_EQ(-708, growth.width);
-    EXPECT_EQ(-572, growth.height);
-}
-
-// The control that follows the window, found by identifier.
-const ResizeRule& RuleFor(int id) {
-    for (const ResizeRule& rule : kResizeRules)
-        if (rule.id == id) return rule;
-    ADD_FAILURE() << "no resize rule for " << id;
-    return kResizeRules[0];
-}
-
+// The window tests resize at 96 DPI; here the other DPIs, a window smaller than its base
+// (minimised), and sizes that never depend on the current size where the control follows.
 TEST(ResizeRule, TheBaseScaledPlusTheGrowthWhereTheControlFollows) {
+    EXPECT_EQ(-708, WindowGrowth({160, 28}, 96).width);
+    EXPECT_EQ(-572, WindowGrowth({160, 28}, 96).height);
     const struct {
-        int id, dpi;
+        int rule, dpi;
         PixelSize growth, current, expected;
     } cases[] = {
-        {10001, 96, {100, 100}, {318, 400}, {318, 500}}, // item list: height only
-        {10018, 96, {100, 100}, {480, 501}, {580, 601}}, // record frame: both
-        {10082, 96, {100, 100}, {338, 501}, {338, 601}}, // list frame: height only
-        {10046, 96, {100, 100}, {828, 43}, {928, 43}},   // table frame: width only
-        {10018, 144, {10, -5}, {0, 0}, {730, 746}},      // 720 + 10, 751 - 5
+        {0, 125, {7, 13}, {397, 999}, {397, 533}},     // item list: height only (520.83 + 13)
+        {1, 144, {10, -5}, {0, 0}, {730, 746}},        // record frame: both (720 + 10, 751 - 5)
+        {3, 144, {-708, -572}, {1242, 64}, {534, 64}}, // table frame: width only (1242 - 708)
     };
     for (const auto& c : cases) {
-        PixelSize size = ResizedControlSize(RuleFor(c.id), c.dpi, c.growth, c.current);
-        EXPECT_EQ(size.width, c.expected.width) << c.id;
-        EXPECT_EQ(size.height, c.expected.height) << c.id;
+        PixelSize size = ResizedControlSize(kResizeRules[c.rule], c.dpi, c.growth, c.current);
+        EXPECT_EQ(size.width, c.expected.width) << c.rule;
+        EXPECT_EQ(size.height, c.expected.height) << c.rule;
     }
-}
-
-TEST(ResizeRule, SizesComeFromTheBaseSoRepeatedResizingDoesNotDrift) {
-    // At 125 DPI the base height 400 scales to 520 (520.83).
-    PixelSize size = {397, 520};
-    for (int step = 0; step < 50; ++step) {
-        size = ResizedControlSize(RuleFor(10001), 125, {7 * step, 13 * step}, size);
-        size = ResizedControlSize(RuleFor(10001), 125, {0, 0}, size);
-    }
-    EXPECT_EQ(397, size.width);
-    EXPECT_EQ(520, size.height);
 }
 
 } // namespace

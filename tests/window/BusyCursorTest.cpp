@@ -57,10 +57,8 @@ TEST_F(Dpi96Busy, WaitCursorWhileTheArchiveIsReadOrWrittenButNeverUnderABox) {
         gFail = c.fail;
         SetCursor(gBefore);
         ConfirmBoxesDuring([&] {
-            if (c.update)
-                OnUpdatePressed(window_, WatchedSave);
-            else
-                LoadAllTables(gApp.archivePath, WatchedLoad);
+            c.update ? OnUpdatePressed(window_, WatchedSave)
+                     : void(LoadAllTables(gApp.archivePath, WatchedLoad));
         });
         See();
         EXPECT_EQ(c.seen, gSeen) << (c.update ? "update" : "load") << (c.fail ? ", failing" : "");

@@ -1,4 +1,4 @@
-// Choosing a row shows its record: every row of every table is clicked and each control
+// Choosing a row shows its record: rows of every table are clicked and each control
 // compared with the record's display, whose values are tested natively against bytes.
 #include "tests/window/WindowFixture.h"
 
@@ -53,10 +53,9 @@ void ExpectPanelShows(HWND window, TableIndex t, const RecordDisplay& d) {
         texts[10077] = Number(d.position);
         texts[10079] = Number(v.effectValue);
         texts[10081] = Number(v.effectTime);
-        for (int id : {10078, 10079})
-            EXPECT_EQ(d.showEffectValue, IsShown(window, id)) << id;
-        for (int id : {10080, 10081})
-            EXPECT_EQ(d.showEffectTime, IsShown(window, id)) << id;
+        for (int id : {10078, 10079, 10080, 10081})
+            EXPECT_EQ(id < 10080 ? d.showEffectValue : d.showEffectTime,
+                      IsWindowVisible(GetDlgItem(window, id)) != 0);
     }
     for (const auto& [id, text] : texts)
         EXPECT_EQ(text, ControlText(window, id)) << "control " << id;
@@ -75,7 +74,7 @@ void ExpectPanelShows(HWND window, TableIndex t, const RecordDisplay& d) {
     }
 }
 
-TEST_F(Dpi96RecordView, EveryRowOfEveryTableShowsItsRecord) {
+TEST_F(Dpi96RecordView, RowsOfEveryTableShowTheirRecord) {
     ShowFirstTable();
     HWND list = GetDlgItem(window_, 10001);
     for (TableIndex t = 1; t <= 13; ++t) {
@@ -90,26 +89,10 @@ TEST_F(Dpi96RecordView, EveryRowOfEveryTableShowsItsRecord) {
             ASSERT_TRUE(d.valid);
             EXPECT_EQ(SplitLines(d.clickedLine + d.fieldsLine), lines);
             ExpectPanelShows(window_, t, d);
+            // A row change of the member list shows nothing.
+            EXPECT_TRUE(d.members.size() < 2 || PrintedLines([&] { ClickRow(Item(10072), 1); }).empty());
         }
     }
-}
-
-TEST_F(Dpi96RecordView, RowChangesOfTheMemberListShowNothing) {
-    ShowFirstTable();
-    ClickButton(window_, kButtonOfTable[12]); // SetItem
-    HWND list = GetDlgItem(window_, 10001);
-    std::vector<std::uint32_t> rows = ListedRecords(list);
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-        if (Dword(gApp.store.Record(12, rows[row]), 0xA8) >= 2) { // a set of two or more members
-            ClickRow(list, static_cast<int>(row));
-            break;
-        }
-    }
-    HWND members = GetDlgItem(window_, 10072);
-    ASSERT_GT(SendMessageA(members, LVM_GETITEMCOUNT, 0, 0), 1);
-    std::string shown = Text(10024);
-    EXPECT_TRUE(PrintedLines([&] { ClickRow(members, 1); }).empty());
-    EXPECT_EQ(shown, Text(10024));
 }
 
 } // namespace

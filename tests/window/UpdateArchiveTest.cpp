@@ -3,11 +3,10 @@
 // with only the intended bytes changed, at offsets and values written out here.
 #include "tests/window/WindowFixture.h"
 
-#include "records/TableInfo.h"
+#include "tests/tools/ZipReadBack.h"
 #include "ui/AppState.h"
 
 #include <commctrl.h>
-#include <zip.h>
 
 #include <functional>
 #include <string>
@@ -17,7 +16,8 @@ namespace ledgrin {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
+using Entries = std::vector<std::pair<std::string, Bytes>>;
+using Lines = std::vector<std::string>;
 
 // A little-endian value of `width` bytes at off.
 struct Field {
@@ -35,13 +35,24 @@ void PutText(Bytes& r, std::size_t off, std::size_t size, const std::string& tex
         r.at(off + i) = i < text.size() ? static_cast<std::uint8_t>(text[i]) : 0;
 }
 
-Bytes RecordBytes(const Bytes& entry, TableIndex t, std::uint32_t index) {
-    auto at = entry.begin() + static_cast<std::ptrdiff_t>(8 + index * RecordSize(t));
-    return Bytes(at, at + static_cast<std::ptrdiff_t>(RecordSize(t)));
+// The entries of the archive on disk in their order, read through libzip rather than the
+// code under test.
+Entries ReadEntries() {
+    ledgrin_test::ZipReadBack zip(gApp.archivePath);
+    Entries entries;
+    for (zip_int64_t i = 0; zip.za && i < zip_get_num_entries(zip.za, 0); ++i)
+        entries.emplace_back(zip.Stat(i).name, zip.Data(i));
+    return entries;
 }
-
-std::uint32_t EntryCount(const Bytes& entry) {
-    return entry.size() < 2 ? 0 : entry[0] | (entry[1] << 8u);
+const Bytes& EntryOf(const Entries& entries, TableIndex t) {
+    static const Bytes none;
+    for (const auto& [name, bytes] : entries)
+        if (name == EntryName(t)) return bytes;
+    return none;
+}
+Bytes RecordOf(const Entries& entries, TableIndex t, std::uint32_t index) {
+    auto at = EntryOf(entries, t).begin() + 8 + index * RecordSize(t);
+    return Bytes(at, at + RecordSize(t));
 }
 
 bool HasDescription(std::uint32_t typeId) {
@@ -50,28 +61,9 @@ bool HasDescription(std::uint32_t typeId) {
     return false;
 }
 
-// The entries of the archive on disk in their order, name and contents, read through
-// libzip rather than the code under test; empty when the archive cannot be read.
-std::vector<std::pair<std::string, Bytes>> ReadEntries(const std::string& path) {
-    std::vector<std::pair<std::string, Bytes>> entries;
-    zip_t* za = zip_open(path.c_str(), ZIP_RDONLY, nullptr);
-    if (!za) return entries;
-    for (zip_uint64_t i = 0; i < static_cast<zip_uint64_t>(zip_get_num_entries(za, 0)); ++i) {
-        zip_stat_t st;
-        zip_file_t* f = nullptr;
-        if (zip_stat_index(za, i, ZIP_FL_ENC_RAW, &st) != 0 || !(f = zip_fopen_index(za, i, 0))) break;
-        Bytes bytes(st.size);
-        bool read = zip_fread(f, bytes.data(), bytes.size()) == static_cast<zip_int64_t>(bytes.size());
-        zip_fclose(f);
-        if (!read) break;
-        entries.emplace_back(st.name, bytes);
-    }
-    zip_discard(za);
-    return entries;
-}
-
 using Wanted = std::function<bool(const std::uint8_t*)>;
 const Wanted kAny = [](const std::uint8_t*) { return true; };
+const Wanted kUndescribed = [](const std::uint8_t* r) { return !HasDescription(Dword(r, 4)); };
 
 class Dpi96Update : public MainWindowTest {
   protected:
@@ -84,129 +76,88 @@ class Dpi96Update : public MainWindowTest {
     // its table button, then a click on its row.
     std::uint32_t ShowRecord(TableIndex t, const Wanted& wanted) {
         ClickButton(window_, kButtonOfTable[t]);
-        HWND list = GetDlgItem(window_, 10001);
-        std::vector<std::uint32_t> rows = ListedRecords(list);
-        for (std::size_t row = 0; row < rows.size(); ++row) {
-            if (wanted(gApp.store.Record(t, rows[row]))) {
-                ClickRow(list, static_cast<int>(row));
-                return rows[row];
-            }
+        std::vector<std::uint32_t> rows = ListedRecords(Item(10001));
+        for (row_ = 0; row_ < static_cast<int>(rows.size()); ++row_) {
+            if (!wanted(gApp.store.Record(t, rows[row_]))) continue;
+            ClickRow(Item(10001), row_);
+            return rows[row_];
         }
         ADD_FAILURE() << "no record of table " << t << " fits the test";
         return 0;
     }
 
-    // The archive on disk now: its entries in their order.
-    struct Disk {
-        std::vector<std::pair<std::string, Bytes>> entries;
-        const Bytes& Table(TableIndex t) const {
-            static const Bytes none;
-            for (const auto& [name, bytes] : entries)
-                if (name == EntryName(t)) return bytes;
-            return none;
+    // After an Update of record `index` of table t: the other entries as they were
+    // (`before`) in their order, then t's entry with only that record changed, to
+    // `record`, then "Desc.iff" as `desc`. (That a save keeps each other entry's stored
+    // form byte for byte is tested natively.)
+    void ExpectSaved(const Entries& before, TableIndex t, std::uint32_t index, const Bytes& record,
+                     const Bytes& desc) {
+        Entries expected;
+        for (const auto& entry : before)
+            if (entry.first != EntryName(t) && entry.first != "Desc.iff") expected.push_back(entry);
+        expected.emplace_back(EntryName(t), EntryOf(before, t));
+        std::copy(record.begin(), record.end(), expected.back().second.begin() + 8 + index * RecordSize(t));
+        expected.emplace_back("Desc.iff", desc);
+        Entries after = ReadEntries();
+        ASSERT_EQ(expected.size(), after.size());
+        for (std::size_t i = 0; i < after.size(); ++i) {
+            EXPECT_EQ(expected[i].first, after[i].first);
+            EXPECT_TRUE(expected[i].second == after[i].second) << after[i].first << " not as expected";
         }
-    };
-    Disk ReadDisk() const { return {ReadEntries(gApp.archivePath)}; }
-
-    // After an Update of table t: t's entry and then "Desc.iff" are the last two entries,
-    // every other entry keeps its contents and order, and t's entry equals `before` but
-    // for record `index`, which is `expected`. (That a save keeps each other entry's
-    // stored form byte for byte is tested natively.)
-    void ExpectSaved(const Disk& before, TableIndex t, std::uint32_t index, const Bytes& expected) {
-        std::vector<std::pair<std::string, Bytes>> kept;
-        for (const auto& entry : before.entries)
-            if (entry.first != EntryName(t) && entry.first != "Desc.iff") kept.push_back(entry);
-        Disk after = ReadDisk();
-        ASSERT_EQ(kept.size() + 2, after.entries.size());
-        for (std::size_t i = 0; i < kept.size(); ++i)
-            EXPECT_TRUE(kept[i] == after.entries[i]) << kept[i].first;
-        EXPECT_EQ(EntryName(t), after.entries[kept.size()].first);
-        EXPECT_EQ("Desc.iff", after.entries.back().first);
-
-        Bytes entry = before.Table(t);
-        ASSERT_EQ(expected.size(), RecordSize(t));
-        std::copy(expected.begin(), expected.end(),
-                  entry.begin() + static_cast<std::ptrdiff_t>(8 + index * RecordSize(t)));
-        EXPECT_TRUE(entry == after.Table(t)) << "table " << t << ": more than the intended bytes changed";
-        EXPECT_EQ(expected, RecordBytes(after.Table(t), t, index));
     }
 
     void Type(int id, const std::string& text) { SetDlgItemTextA(window_, id, text.c_str()); }
-    void PressUpdate() { ClickButton(window_, 10011); }
     // Standard output and the boxes shown while "Update" runs.
-    std::vector<BoxSeen> PressUpdateSeeing(std::vector<std::string>& lines) {
-        return ConfirmBoxesDuring([&] { lines = PrintedLines([&] { PressUpdate(); }); });
+    std::vector<BoxSeen> PressUpdate(Lines& lines) {
+        return ConfirmBoxesDuring([&] { lines = PrintedLines([&] { ClickButton(window_, 10011); }); });
     }
+
+    int row_ = 0; // the row of the record shown last
 };
 
-TEST_F(Dpi96Update, PartHeadStatsSlotsAndTheListRow) {
-    // A part not in the shop whose level is a minimum.
-    std::uint32_t index =
-        ShowRecord(1, [](const std::uint8_t* r) { return !(r[0x68] & 0x20) && !(r[0x30] & 0x80); });
-    Disk before = ReadDisk();
-    Bytes expected = RecordBytes(before.Table(1), 1, index);
-    Type(10020, "Renamed Polo");
-    PutText(expected, 0x08, 40, "Renamed Polo");
-    Type(10003, "4321");
-    Put(expected, {0x5C, 4, 4321});
-    Type(10065, "70000");
-    Put(expected, {0x60, 4, 70000});
-    SendDlgItemMessageA(window_, 10004, CB_SETCURSEL, 1, 0); // "Points": ShopFlags bit 0
-    ClickButton(window_, 10007);                             // " Avail. in Shop" on, " Display only" off
-    EXPECT_FALSE(IsChecked(window_, 10061));
-    Put(expected, {0x68, 1, (expected[0x68] | 0x21u) & ~0x80u}); // bits 1 to 4 and 6 as they were
-    ClickButton(window_, 10009);                                 // " Hot" toggled: MarkFlags bit 1
-    Put(expected, {0x69, 1, expected[0x69] ^ 0x02u});
-    SendDlgItemMessageA(window_, 10027, CB_SETCURSEL, 3, 0);
-    ClickButton(window_, 10029); // " Maximum" checked: " Minimum" off
-    EXPECT_FALSE(IsChecked(window_, 10028));
-    Put(expected, {0x30, 1, 0x83});
-    Type(10031, "300"); // Power, u16
-    Put(expected, {0x1CC, 2, 300});
-    Type(10044, "12"); // CurveSlot, u16
-    Put(expected, {0x1DE, 2, 12});
-
-    PressUpdate();
-    ExpectSaved(before, 1, index, expected);
-    EXPECT_EQ(before.Table(0), ReadDisk().Table(0)); // the description box was left as shown
-    // The row keeps its place and shows the new name.
-    HWND list = GetDlgItem(window_, 10001);
-    int row = RowOfRecord(list, index);
-    EXPECT_EQ("Renamed Polo", ReadListRows(list, 2)[row].cells[1]);
-    EXPECT_TRUE(ReadListRows(list, 2)[row].selected);
-}
-
-// One Update of a record of each table: which record, the boxes typed and clicked, and
-// every byte that changes.
+// One Update of a record of a table: which record, what is entered in which control (a
+// drop-down list's row, a button's click, an edit box's text), and every byte that changes.
 struct TableUpdate {
     TableIndex t;
     Wanted wanted;
-    std::vector<std::pair<int, std::string>> typed;
-    std::vector<int> clicked;
+    std::vector<std::pair<int, std::string>> entered;
     std::vector<Field> written;
 };
 
 // The arithmetic of each rule is tested natively; here, that each table's boxes reach it.
 const TableUpdate kTableUpdates[] = {
+    // A displayed-only Part whose level is a minimum: head, flags, level and stats. "Points"
+    // sets ShopFlags bit 0; " Avail. in Shop" clears " Display only" (bit 7), bits 1 to 4
+    // and 6 stay; " Hot" toggles MarkFlags bit 1; " Maximum" clears " Minimum".
+    {1,
+     [](const std::uint8_t* r) { return (r[0x68] & 0xA0) == 0x80 && !(r[0x30] & 0x80); },
+     {{10020, "Renamed Polo"},
+      {10003, "4321"},
+      {10065, "70000"},
+      {10031, "300"},
+      {10044, "12"},
+      {10004, "1"},
+      {10027, "3"},
+      {10007, ""},
+      {10009, ""},
+      {10029, ""}},
+     {{0x5C, 4, 4321}, {0x60, 4, 70000}, {0x1CC, 2, 300}, {0x1DE, 2, 12}, {0x30, 1, 0x83}}},
     // Mascot: PriceCopy (0xF8) follows the price; rental prices; Crell 120 stored,
     // Experience 100 stored as 0; a u8 stat.
     {5,
      kAny,
      {{10003, "4321"}, {10058, "70"}, {10059, "30"}, {10052, "120"}, {10054, "100"}, {10031, "3"}},
-     {},
      {{0x5C, 4, 4321}, {0xF8, 2, 4321}, {0xFA, 2, 70}, {0xFE, 2, 30}, {0x10C, 4, 120}, {0x102, 1, 3}}},
     // Caddie not paid monthly: " pay monthly" stores the new price as MonthlyPrice.
     {6,
      [](const std::uint8_t* r) { return Dword(r, 0xA8) == 0; },
-     {{10003, "500"}, {10031, "258"}},
-     {10062},
+     {{10003, "500"}, {10031, "258"}, {10062, ""}},
      {{0x5C, 4, 500}, {0xA8, 4, 500}, {0xD4, 2, 258}}},
     // Card without a timed effect: slots and effect value written; the time, the
     // read-only Cardpack and Position boxes are not.
     {13,
      [](const std::uint8_t* r) { return Word(r, 0x158) == 0; },
      {{10031, "7"}, {10043, "12"}, {10079, "9"}, {10081, "45"}, {10075, "Volume 9"}, {10077, "4242"}},
-     {},
      {{0xD2, 2, 7}, {0xDA, 2, 12}, {0xDE, 2, 9}}},
 };
 
@@ -214,87 +165,88 @@ TEST_F(Dpi96Update, EachTableWritesExactlyItsEditedFields) {
     for (const TableUpdate& u : kTableUpdates) {
         SCOPED_TRACE("table " + std::to_string(u.t));
         std::uint32_t index = ShowRecord(u.t, u.wanted);
-        Disk before = ReadDisk();
-        Bytes expected = RecordBytes(before.Table(u.t), u.t, index);
-        for (const auto& [id, text] : u.typed)
-            Type(id, text);
-        for (int id : u.clicked)
-            ClickButton(window_, id);
+        Entries before = ReadEntries();
+        Bytes expected = RecordOf(before, u.t, index);
+        if (u.t == 1) { // the name, the shop and mark flags as set out above
+            PutText(expected, 0x08, 40, "Renamed Polo");
+            Put(expected, {0x68, 1, (expected[0x68] | 0x21u) & ~0x80u});
+            Put(expected, {0x69, 1, expected[0x69] ^ 0x02u});
+        }
+        for (const auto& [id, text] : u.entered) {
+            char kind[16] = {};
+            GetClassNameA(Item(id), kind, sizeof kind);
+            if (kind == std::string("ComboBox")) SendMessageA(Item(id), CB_SETCURSEL, std::stoi(text), 0);
+            if (kind == std::string("Button")) ClickButton(window_, id);
+            if (kind == std::string("Edit")) Type(id, text);
+        }
         for (const Field& f : u.written)
             Put(expected, f);
-        PressUpdate();
-        ExpectSaved(before, u.t, index, expected);
+        Lines lines;
+        EXPECT_TRUE(PressUpdate(lines).empty());
+        ExpectSaved(before, u.t, index, expected, EntryOf(before, 0)); // the description left as shown
+        // The row keeps its place, selected, and shows the name as saved.
+        ListRow row = ReadListRows(Item(10001), 2).at(row_);
+        EXPECT_EQ(LPARAM(index), row.param);
+        EXPECT_TRUE(row.selected);
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(&expected[8]), 40).c_str(), row.cells[1]);
     }
 }
 
-// ---- Descriptions.
-
 TEST_F(Dpi96Update, ItemWithoutDescriptionGetsOneAppendedOnceAndTwoLinesSurvive) {
-    std::uint32_t index = ShowRecord(2, [](const std::uint8_t* r) { return !HasDescription(Dword(r, 4)); });
+    std::uint32_t index = ShowRecord(2, kUndescribed);
     std::uint32_t typeId = Dword(gApp.store.Record(2, index), 4);
     EXPECT_EQ("", Text(10002));
-    Bytes descBefore = ReadDisk().Table(0);
-    std::uint32_t count = EntryCount(descBefore);
+    Entries before = ReadEntries();
+    Bytes desc = EntryOf(before, 0), appended(516);
+    const std::uint32_t count = Word(desc.data(), 0);
     Type(10002, "First line\r\nSecond line");
-    std::vector<std::string> lines = PrintedLines([&] { PressUpdate(); });
-    EXPECT_EQ(1u, LinesStartingWith(lines, "Description not found, adding").size());
-    Bytes desc = ReadDisk().Table(0);
-    ASSERT_EQ(count + 1, EntryCount(desc));
-    Bytes appended(516);
     Put(appended, {0, 4, typeId});
     PutText(appended, 4, 512, "First line\nSecond line"); // no carriage return, zeros behind
-    EXPECT_EQ(appended, RecordBytes(desc, 0, count));
-    // Everything before the new record, the header words included, as it was.
-    EXPECT_TRUE(std::equal(descBefore.begin() + 2, descBefore.end(), desc.begin() + 2));
+    desc.insert(desc.end(), appended.begin(), appended.end());
+    Put(desc, {0, 2, count + 1}); // the other header words as they were
+    Lines lines;
+    PressUpdate(lines);
+    EXPECT_EQ(1u, LinesStartingWith(lines, "Description not found, adding").size());
+    ExpectSaved(before, 2, index, RecordOf(before, 2, index), desc);
 
-    // Shown again as two lines after another row has been shown.
-    HWND list = GetDlgItem(window_, 10001);
-    int row = RowOfRecord(list, index);
-    ClickRow(list, row == 0 ? 1 : 0);
-    ClickRow(list, row);
+    // Shown again as two lines after another row has been shown; a second Update finds the
+    // record it appended and rewrites it as it is.
+    ClickRow(Item(10001), row_ == 0 ? 1 : 0);
+    ClickRow(Item(10001), row_);
     EXPECT_EQ("First line\r\nSecond line", Text(10002));
-    lines = PrintedLines([&] { PressUpdate(); }); // finds the record it appended and rewrites it
-    EXPECT_EQ(std::vector<std::string>{"Update Description: " + std::to_string(count) + " (" +
-                                       std::to_string(static_cast<std::int32_t>(typeId)) + ")"},
+    PressUpdate(lines);
+    EXPECT_EQ(Lines{"Update Description: " + std::to_string(count) + " (" +
+                    std::to_string(static_cast<std::int32_t>(typeId)) + ")"},
               LinesStartingWith(lines, "Update Description: "));
     EXPECT_TRUE(LinesStartingWith(lines, "Description not found").empty());
-    EXPECT_EQ(desc, ReadDisk().Table(0));
+    ExpectSaved(before, 2, index, RecordOf(before, 2, index), desc);
 }
 
 TEST_F(Dpi96Update, FullDescTableRefusesTheDescriptionButSavesTheRecord) {
-    std::uint32_t index = ShowRecord(2, [](const std::uint8_t* r) { return !HasDescription(Dword(r, 4)); });
-    std::uint32_t typeId = Dword(gApp.store.Record(2, index), 4);
-    // Fill Desc to 65,535 records in memory, with TypeIDs of group 63, which no item has.
+    std::uint32_t index = ShowRecord(2, kUndescribed);
+    // Desc filled to 65,535 records in memory, with TypeIDs of group 63, which no item has.
     TableSlot& desc = gApp.store[0];
     desc.Records.resize(65535u * 516u, 0);
     for (std::uint32_t i = desc.RecordCount; i < 65535u; ++i)
-        for (int b = 0; b < 4; ++b)
-            desc.Records[i * 516 + b] = static_cast<std::uint8_t>((0xFC100000u + i) >> (8 * b));
+        Put(desc.Records, {i * 516, 4, 0xFC100000u + i});
     desc.RecordCount = 65535;
-    Disk before = ReadDisk();
-    Bytes expected = RecordBytes(before.Table(2), 2, index);
+    Entries before = ReadEntries();
+    Bytes expected = RecordOf(before, 2, index);
+    Bytes descEntry(EntryOf(before, 0).begin(), EntryOf(before, 0).begin() + 8); // header words as they were
+    Put(descEntry, {0, 2, 65535});
+    descEntry.insert(descEntry.end(), desc.Records.begin(), desc.Records.end());
     Type(10020, "Lucky Tee Deluxe");
     PutText(expected, 0x08, 40, "Lucky Tee Deluxe");
     Type(10002, "Never stored");
-
-    std::vector<std::string> lines;
-    std::vector<BoxSeen> boxes = PressUpdateSeeing(lines);
+    Lines lines;
+    std::vector<BoxSeen> boxes = PressUpdate(lines);
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ("Error", boxes[0].title);
     EXPECT_EQ("The description table is full; the description was not saved.", boxes[0].text);
     EXPECT_EQ(window_, boxes[0].owner);
     EXPECT_TRUE(LinesStartingWith(lines, "Failed.").empty());
-    EXPECT_EQ(65535u, gApp.store[0].RecordCount);
-
-    Disk after = ReadDisk();
-    EXPECT_EQ(expected, RecordBytes(after.Table(2), 2, index));
-    const Bytes& descAfter = after.Table(0);
-    ASSERT_EQ(65535u, EntryCount(descAfter));
-    for (std::uint32_t i = 0; i < 65535u; ++i)
-        ASSERT_NE(typeId, Dword(descAfter.data() + 8 + i * 516, 0)) << "Desc record " << i;
+    ExpectSaved(before, 2, index, expected, descEntry);
 }
-
-// ---- Refusals and failures.
 
 TEST_F(Dpi96Update, GuardRefusesAfterASwitchToAnEmptyTable) {
     gApp.store[10].RecordCount = 0; // HairStyle without records
@@ -303,27 +255,24 @@ TEST_F(Dpi96Update, GuardRefusesAfterASwitchToAnEmptyTable) {
     ClickButton(window_, 10068); // "HairStyle": no records, the panel keeps the Part record
     EXPECT_EQ(0, SendDlgItemMessageA(window_, 10001, LVM_GETITEMCOUNT, 0, 0));
     EXPECT_EQ(partShown, Text(10024));
-    std::string archive = ReadWholeFile(gApp.archivePath);
-    TableStore store = gApp.store;
+    std::string archive = test::ReadFileText(gApp.archivePath);
     Type(10020, "Not written");
-    EXPECT_EQ(std::vector<std::string>{"No Item selected, no Update."}, PrintedLines([&] { PressUpdate(); }));
-    EXPECT_TRUE(archive == ReadWholeFile(gApp.archivePath));
-    for (TableIndex t = 0; t < 14; ++t)
-        EXPECT_TRUE(store[t].Records == gApp.store[t].Records) << "table " << t;
+    Lines lines;
+    PressUpdate(lines);
+    EXPECT_EQ(Lines{"No Item selected, no Update."}, lines);
+    EXPECT_TRUE(archive == test::ReadFileText(gApp.archivePath));
 }
 
 TEST_F(Dpi96Update, FailedSavesShowTwoBoxesAndKeepTheChange) {
     // A folder where the temporary archive would go: it cannot be created, whoever runs this.
-    ASSERT_TRUE(CreateDirectoryA(folder_->File("tarvik_gb1.iff").c_str(), nullptr));
-    std::uint32_t index = ListedRecords(GetDlgItem(window_, 10001))[0];
-    std::string archive = ReadWholeFile(gApp.archivePath);
+    ASSERT_TRUE(CreateDirectoryA((*folder_ / "tarvik_gb1.iff").c_str(), nullptr));
+    std::uint32_t index = ListedRecords(Item(10001))[0];
+    std::string archive = test::ReadFileText(gApp.archivePath);
     Type(10020, "Kept In Memory");
-    std::vector<std::string> lines;
-    std::vector<BoxSeen> boxes = PressUpdateSeeing(lines);
+    Lines lines;
+    std::vector<BoxSeen> boxes = PressUpdate(lines);
     EXPECT_EQ(2u, LinesStartingWith(lines, "Failed.").size());
     EXPECT_EQ(2u, LinesStartingWith(lines, "cant create tarvik_gb1.iff.").size());
-    EXPECT_EQ(1u, LinesStartingWith(lines, "Writing Part.iff").size());
-    EXPECT_EQ(1u, LinesStartingWith(lines, "Writing Desc.iff").size());
     ASSERT_EQ(2u, boxes.size());
     for (const BoxSeen& box : boxes) {
         EXPECT_EQ("Error", box.title);
@@ -331,8 +280,9 @@ TEST_F(Dpi96Update, FailedSavesShowTwoBoxesAndKeepTheChange) {
         EXPECT_EQ(window_, box.owner);
         EXPECT_TRUE(box.onlyOk);
     }
-    EXPECT_TRUE(archive == ReadWholeFile(gApp.archivePath));
-    EXPECT_EQ("Kept In Memory", std::string(reinterpret_cast<const char*>(gApp.store.Record(1, index) + 0x08)));
+    EXPECT_TRUE(archive == test::ReadFileText(gApp.archivePath));
+    EXPECT_EQ("Kept In Memory",
+              std::string(reinterpret_cast<const char*>(gApp.store.Record(1, index) + 0x08)));
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 // What a user does to the window and what they can read off it, for the end-to-end
-// window tests: clicks, typing, choosing rows, the rows of the lists, and the message
-// boxes that appear meanwhile.
+// window tests: clicks, choosing rows, the rows of the lists, printed lines, and the
+// message boxes that appear meanwhile.
 #pragma once
+
+#include "records/TableInfo.h"
 
 #include <windows.h>
 
@@ -14,7 +16,7 @@ namespace ledgrin {
 
 // The table radio buttons by TableIndex 1 ("Part") to 13 ("Card").
 constexpr int kButtonOfTable[14] = {0,     10010, 10047, 10048, 10049, 10050, 10060,
-                                   10063, 10066, 10067, 10068, 10069, 10070, 10073};
+                                    10063, 10066, 10067, 10068, 10069, 10070, 10073};
 
 // Little-endian reads from a record, at offsets the tests write out.
 inline std::uint32_t Word(const std::uint8_t* r, std::size_t off) {
@@ -23,6 +25,11 @@ inline std::uint32_t Word(const std::uint8_t* r, std::size_t off) {
 inline std::uint32_t Dword(const std::uint8_t* r, std::size_t off) {
     return Word(r, off) | (Word(r, off + 2) << 16u);
 }
+
+// The small demo archive (seed 1), with table t's entry (header and records) changed by
+// `edit` where one is given. True when written.
+bool WriteTestArchive(const std::string& path, TableIndex t = 0,
+                      void (*edit)(std::vector<std::uint8_t>&) = nullptr);
 
 // One row of a list view as the user sees it.
 struct ListRow {
@@ -36,18 +43,11 @@ std::vector<std::uint32_t> ListedRecords(HWND list);
 
 // A click on a push button, check box or radio button (it toggles and notifies).
 void ClickButton(HWND window, int id);
-// A row picked from a drop-down list: selected, then reported like a user's choice.
-void ChooseComboRow(HWND window, int id, int row);
 // A click on list row `row`: selected, focused and made the selection mark.
 void ClickRow(HWND list, int row);
-// The row that shows record `index`, or -1.
-int RowOfRecord(HWND list, std::uint32_t index);
-// A mouse click on the header of column `column` of a list view.
-void ClickColumnHeader(HWND list, int column);
 
 std::string ControlText(HWND window, int id);
 bool IsChecked(HWND window, int id);
-bool IsShown(HWND window, int id);
 int ComboSelection(HWND window, int id);
 
 // The rows of a drop-down list: text and item data.
@@ -58,6 +58,8 @@ struct ComboRow {
 };
 std::vector<ComboRow> ComboRows(HWND window, int id);
 
+// The lines of `text`, without their line ends.
+std::vector<std::string> SplitLines(const std::string& text);
 // The lines written to standard output while `action` runs.
 std::vector<std::string> PrintedLines(const std::function<void()>& action);
 // Those of `lines` that begin with `prefix`.
@@ -70,12 +72,12 @@ struct BoxSeen {
     bool onlyOk;
 };
 
-// Reads a shown message box (of any process) and confirms it with OK.
-BoxSeen ReadAndConfirmBox(HWND box);
+// Reads and confirms each message box that thread `thread` (of any process) shows, until
+// `done` returns true. Returns the boxes seen.
+std::vector<BoxSeen> ConfirmBoxesUntil(DWORD thread, const std::function<bool()>& done);
 
-// Runs `action` while a second thread watches the windows of this thread and confirms
-// every message box that appears, so that the modal boxes of the window under test do
-// not block it. Returns the boxes seen.
+// Runs `action` while a second thread confirms the boxes of this thread, so that the
+// modal boxes of the window under test do not block it.
 std::vector<BoxSeen> ConfirmBoxesDuring(const std::function<void()>& action);
 
 } // namespace ledgrin

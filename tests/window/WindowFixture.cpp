@@ -5,6 +5,10 @@
 
 namespace ledgrin {
 
+namespace {
+
+// Handles every message waiting for this thread (a quit message from a destroyed
+// window included).
 void PumpMessages() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -14,17 +18,7 @@ void PumpMessages() {
     }
 }
 
-RECT ClientRect(HWND control) {
-    RECT r = {};
-    GetWindowRect(control, &r);
-    MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
-bool RunningUnderWine() {
-    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
-}
+} // namespace
 
 void MainWindowTest::SetUpTestSuite() {
     static const bool registered = RegisterMainClass(GetModuleHandleA(nullptr));
@@ -32,10 +26,10 @@ void MainWindowTest::SetUpTestSuite() {
 }
 
 void MainWindowTest::SetUp() {
-    folder_ = std::make_unique<TempFolder>();
-    gApp.archivePath = folder_->File("tarvik_gb.iff");
-    gApp.exeDirectory = folder_->path(); // where a save writes its temporary archive
-    ASSERT_TRUE(WriteArchive(gApp.archivePath));
+    folder_ = std::make_unique<test::ScratchDir>();
+    gApp.archivePath = *folder_ / "tarvik_gb.iff";
+    gApp.exeDirectory = folder_->path().string(); // where a save writes its temporary archive
+    ASSERT_TRUE(WriteTestArchive(gApp.archivePath));
     gApp.store = TableStore{};
     ASSERT_TRUE(LoadAllTables(gApp.archivePath));
     gApp.initialising = true;

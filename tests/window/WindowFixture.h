@@ -3,8 +3,7 @@
 // archive on disk.
 #pragma once
 
-#include "records/TableInfo.h"
-#include "tests/window/TestFiles.h"
+#include "tests/support/TestFiles.h"
 #include "tests/window/WindowActions.h"
 
 #include <gtest/gtest.h>
@@ -19,12 +18,10 @@ namespace ledgrin {
 class MainWindowTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite();
-    // Writes and loads the archive, then creates the window (the steps of start-up up to
-    // showing it); no table is shown yet.
+    // Writes and loads the small demo archive, then creates the window (the steps of
+    // start-up up to showing it); no table is shown yet.
     void SetUp() override;
     void TearDown() override;
-    // The archive the test starts from: the small demo archive unless overridden.
-    virtual bool WriteArchive(const std::string& path) { return WriteGoodArchive(path); }
 
     // The rest of start-up: "Part" checked, filters reset, list filled, top row shown.
     void ShowFirstTable();
@@ -33,17 +30,7 @@ class MainWindowTest : public ::testing::Test {
     std::string Text(int id) const { return ControlText(window_, id); }
 
     HWND window_ = nullptr;
-    std::unique_ptr<TempFolder> folder_; // the archive and the temporary archive of saves
+    std::unique_ptr<test::ScratchDir> folder_; // the archive and the temporary archive of saves
 };
-
-// Handles every message waiting for this thread (a quit message from a destroyed
-// window included).
-void PumpMessages();
-
-// The control's rectangle in client coordinates of its parent.
-RECT ClientRect(HWND control);
-
-// True when running under Wine, whose controls differ from Windows in a few noted ways.
-bool RunningUnderWine();
 
 } // namespace ledgrin
