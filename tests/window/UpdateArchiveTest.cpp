@@ -3,7 +3,7 @@
 // with only the intended bytes changed, at offsets and values written out here.
 #include "tests/window/WindowFixture.h"
 
-#include "tests/tools/ZipReadBack.h"
+#include "tests/support/TestArchives.h"
 #include "ui/AppState.h"
 
 #include <commctrl.h>
@@ -38,7 +38,7 @@ void PutText(Bytes& r, std::size_t off, std::size_t size, const std::string& tex
 // The entries of the archive on disk in their order, read through libzip rather than the
 // code under test.
 Entries ReadEntries() {
-    ledgrin_test::ZipReadBack zip(gApp.archivePath);
+    test::ZipReader zip(gApp.archivePath);
     Entries entries;
     for (zip_int64_t i = 0; zip.za && i < zip_get_num_entries(zip.za, 0); ++i)
         entries.emplace_back(zip.Stat(i).name, zip.Data(i));
