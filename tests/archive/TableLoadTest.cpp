@@ -125,6 +125,8 @@ TEST_F(TableLoad, DamagedDataGivesResult3AndSaysWhy) {
     damaged[108] ^= 0x01;
     const std::string lines = "Entries inside CaddieItem.iff: 2\nCaddieItem.iff Version: 13\n";
     const auto size = static_cast<std::uint32_t>(entry.size()); // 528
+    WriteArchive({Entry("CaddieItem.iff", entry)});
+    const std::string archiveSize = std::to_string(fs::file_size(archive));
     const struct {
         ZipMethod method;
         bool inData; // the patch goes into the entry's data, else into its central record
@@ -143,8 +145,10 @@ TEST_F(TableLoad, DamagedDataGivesResult3AndSaysWhy) {
          "inflates to 528 bytes, not the 529 the directory gives"},
         {ZipMethod::Deflate, false, 24, 4, size - 1, "",
          "inflates to more than the 527 bytes the directory gives"},
-        {ZipMethod::Deflate, false, 24, 4, 0xFFFFFFF0, "",
-         "the directory gives 4,294,967,280 bytes, more than its deflated data can hold"},
+        {ZipMethod::Deflate, false, 24, 4, 17039109, "",
+         "the directory gives 17,039,109 bytes, more than 65,535 records need (17,039,108)"},
+        {ZipMethod::Deflate, false, 20, 4, 0xFFFFFFF0, "",
+         "the directory gives 4,294,967,280 bytes of data, more than the archive's " + archiveSize},
         {ZipMethod::Stored, false, 24, 4, size + 1, "", "stored with 528 bytes but the directory gives 529"},
     };
     const Bytes centralSignature = {'P', 'K', 1, 2};
