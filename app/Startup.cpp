@@ -6,9 +6,10 @@
 #include "records/Diagnostics.h"
 #include "resources/Version.h"
 #include "ui/AppState.h"
-#include "ui/ControlIds.h"
-#include "ui/Layout.h"
+#include "ui/BusyCursor.h"
 #include "ui/MainWindow.h"
+#include "view/ControlIds.h"
+#include "view/Layout.h"
 
 #include <commctrl.h>
 
@@ -49,11 +50,12 @@ std::string ReadExeDirectory() {
     }
 }
 
-bool LoadAllTables(const std::string& archivePath) {
+bool LoadAllTables(const std::string& archivePath, TableLoader load) {
+    BusyCursor busy;
     for (TableIndex t = 0; t < kTableCount; ++t) {
-        LoadResult result = LoadTable(gStore, t, archivePath);
+        LoadResult result = load(gApp.store, t, archivePath, nullptr);
         if (result != kLoaded) {
-            ShowStartupError(LoadFailureMessage(result, t));
+            busy.Aside([&] { ShowStartupError(LoadFailureMessage(result, t)); });
             return false;
         }
     }
@@ -80,15 +82,14 @@ bool RegisterMainClass(HINSTANCE instance) {
 }
 
 HWND CreateMainWindow(HINSTANCE instance, int show) {
-    gInstance = instance;
-    gFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    gApp.instance = instance;
+    gApp.font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     HWND window =
         CreateWindowExA(WS_EX_APPWINDOW | WS_EX_WINDOWEDGE, kMainClassName, kWindowTitle, WS_OVERLAPPEDWINDOW,
                         0, 0, kWindowWidth96, kWindowHeight96, nullptr, nullptr, instance, nullptr);
-    gMainWindow = window;
     if (!window) return nullptr;
-    // gDpi was read during creation; this resize also lays the controls out.
-    PixelSize size = BaseWindowSize(gDpi);
+    // gApp.dpi was read during creation; this resize also lays the controls out.
+    PixelSize size = BaseWindowSize(gApp.dpi);
     SetWindowPos(window, nullptr, 0, 0, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER);
     ShowWindow(window, show);
     SetForegroundWindow(window);
@@ -96,8 +97,8 @@ HWND CreateMainWindow(HINSTANCE instance, int show) {
 }
 
 void ShowFirstTable(HWND window) {
-    gInitialising = false;
-    gCurrentTable = kPartTable;
+    gApp.initialising = false;
+    gApp.currentTable = kPartTable;
     SendDlgItemMessageA(window, IdPartButton, BM_SETCHECK, BST_CHECKED, 0);
     SendMessageA(window, WM_COMMAND, IdResetFiltersButton, 0);
 }
@@ -116,25 +117,24 @@ int RunMessageLoop(HWND window) {
 
 void ReleaseTables() {
     for (TableIndex t : kReleaseOrder)
-        std::vector<std::uint8_t>().swap(gStore[t].Records);
+        std::vector<std::uint8_t>().swap(gApp.store[t].Records);
 }
 
 int RunStartup(HINSTANCE instance, int show, int argc, const char* const* argv) {
-    gInstance = instance;
-    gInitialising = true;
-    gExeDirectory = ReadExeDirectory();
-    DiagPrintf("Binarypath: %s\n", gExeDirectory.c_str());
+    gApp.initialising = true;
+    gApp.exeDirectory = ReadExeDirectory();
+    DiagPrintf("Binarypath: %s\n", gApp.exeDirectory.c_str());
 
-    CommandLine line = ParseCommandLine(argc, argv, gExeDirectory);
+    CommandLine line = ParseCommandLine(argc, argv, gApp.exeDirectory);
     if (line.action == StartAction::ShowUsage) return PrintUsage();
     if (line.action == StartAction::PathTooLong) {
         ShowStartupError(PathTooLongMessage());
         return 0;
     }
-    gArchivePath = line.archivePath;
+    gApp.archivePath = line.archivePath;
 
     int status = 0;
-    if (LoadAllTables(gArchivePath) && RegisterMainClass(instance)) {
+    if (LoadAllTables(gApp.archivePath) && RegisterMainClass(instance)) {
         if (HWND window = CreateMainWindow(instance, show)) {
             ShowFirstTable(window);
             status = RunMessageLoop(window);

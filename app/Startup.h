@@ -2,6 +2,8 @@
 // the steps are separate so that the window tests create the window the same way.
 #pragma once
 
+#include "archive/TableLoad.h"
+
 #include <windows.h>
 
 #include <string>
@@ -11,9 +13,11 @@ namespace ledgrin {
 // The directory of the running executable (whole path, however long).
 std::string ReadExeDirectory();
 
-// Loads tables 0 to 13 from archivePath into gStore, stopping at the first failure with
-// its message box (no owner). True when all fourteen loaded.
-bool LoadAllTables(const std::string& archivePath);
+// Loads tables 0 to 13 from archivePath into gApp.store through `load`, under the wait
+// cursor, stopping at the first failure with its message box (no owner). True when all
+// fourteen loaded. Tests pass a load of their own to see the cursor while a table loads.
+using TableLoader = LoadResult (*)(TableStore&, TableIndex, const std::string&, std::string*);
+bool LoadAllTables(const std::string& archivePath, TableLoader load = LoadTable);
 
 // Registers the "Ledgrin" window class (icon 99, arrow cursor, button-face background)
 // and the list-view class of the common controls.

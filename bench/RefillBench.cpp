@@ -2,7 +2,7 @@
 // filters, the rows sorted by name. Without a search text (what start-up and a table
 // switch do) and with one that keeps a good part of the rows.
 #include "bench/BenchSupport.h"
-#include "ui/ItemFilter.h"
+#include "view/ItemFilter.h"
 
 #include <benchmark/benchmark.h>
 

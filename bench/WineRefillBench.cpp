@@ -9,8 +9,8 @@
 //     ledgrin_refill_bench ARCHIVE [RUNS]
 #include "app/Startup.h"
 #include "ui/AppState.h"
-#include "ui/ControlIds.h"
-#include "ui/ItemFilter.h"
+#include "view/ControlIds.h"
+#include "view/ItemFilter.h"
 
 #include <windows.h>
 
@@ -68,7 +68,7 @@ double TimeOneUpdate(HWND window) {
 double TimeRefillLogic() {
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
-    ListRowsResult result = ListRows(gStore, kPartTable, FilterState{});
+    ListRowsResult result = ListRows(gApp.store, kPartTable, FilterState{});
     QueryPerformanceCounter(&end);
     return result.ok ? Milliseconds(start, end) : -1;
 }
@@ -86,11 +86,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 10;
-    gArchivePath = argv[1];
-    gExeDirectory = ReadExeDirectory();
+    gApp.archivePath = argv[1];
+    gApp.exeDirectory = ReadExeDirectory();
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    if (!LoadAllTables(gArchivePath) || !RegisterMainClass(instance)) return 1;
-    gInitialising = true;
+    if (!LoadAllTables(gApp.archivePath) || !RegisterMainClass(instance)) return 1;
+    gApp.initialising = true;
     HWND window = CreateMainWindow(instance, SW_SHOWNORMAL);
     if (!window) return 1;
     ShowFirstTable(window);
@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
     std::fprintf(
         stderr,
         "refill Part: %d records, %d rows, median %.1f ms over %d refills (filter and sort alone: %.1f ms)\n",
-        gStore[kPartTable].RecordCount, rows, Median(times), runs, Median(logic));
+        gApp.store[kPartTable].RecordCount, rows, Median(times), runs, Median(logic));
     std::vector<double> updates;
     for (int i = 0; i < runs; ++i)
         updates.push_back(TimeOneUpdate(window));

@@ -1,6 +1,7 @@
 #include "records/RecordCodes.h"
 
 #include "records/RecordFields.h"
+#include "records/RecordHead.h"
 
 namespace ledgrin {
 
@@ -14,8 +15,11 @@ std::uint32_t Named(TableIndex t, const std::uint8_t* record, const char* name) 
 
 } // namespace
 
-std::uint8_t HairStyleCharacterIndex(const std::uint8_t* hairStyleRecord) {
-    return static_cast<std::uint8_t>(Named(kHairStyleTable, hairStyleRecord, "CharacterIndex"));
+int RecordCharacterCode(TableIndex t, const std::uint8_t* record) {
+    const FieldDef* field = CharacterField(t);
+    if (!field || (field->meaningful && !field->meaningful(RecordTypeId(record)))) return -1;
+    const std::uint32_t code = FieldCode(record, *field);
+    return code == kNoCharacter ? -1 : static_cast<int>(code);
 }
 
 std::uint16_t CardVolume(const std::uint8_t* cardRecord) {

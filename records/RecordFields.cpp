@@ -1,8 +1,10 @@
 #include "records/RecordFields.h"
 
 #include "records/ByteAccess.h"
+#include "records/TypeIdFields.h"
 
 #include <array>
+#include <string>
 
 namespace ledgrin {
 
@@ -12,10 +14,33 @@ constexpr FieldAccess E = FieldAccess::Editable;
 constexpr FieldAccess D = FieldAccess::Derived;
 constexpr FieldAccess R = FieldAccess::ReadOnly;
 
+constexpr ListFilter kChar = ListFilter::Char;
+constexpr ListFilter kType = ListFilter::Type;
+
+// A field whose codes have labels (and maybe a list filter, a scale, a condition).
+constexpr FieldDef Coded(FieldDef field, const LabelList& labels, ListFilter filter = ListFilter::None,
+                         std::uint16_t scale = 1, bool (*meaningful)(std::uint32_t) = nullptr) {
+    field.labels = &labels;
+    field.filter = filter;
+    field.scale = scale;
+    field.meaningful = meaningful;
+    return field;
+}
+
+// Only sets of characters (group 2) and of parts (group 4) belong to a character.
+constexpr bool SetOfCharacterOrParts(std::uint32_t typeId) {
+    const std::uint32_t group = TypeIdBits(typeId, kTypeIdSetGroup);
+    return group == 2 || group == 4;
+}
+
 constexpr std::size_t kHeadFieldCount = 7;
 constexpr FieldDef kHeadFields[kHeadFieldCount] = {
-    {"Enabled", 0x00, 4, R},   {"TypeID", 0x04, 4, R},        {"Level", 0x30, 1, E},
-    {"Price", 0x5C, 4, E},     {"DiscountPrice", 0x60, 4, E}, {"ShopFlags", 0x68, 1, E},
+    {"Enabled", 0x00, 4, R},
+    {"TypeID", 0x04, 4, R},
+    Coded({"Level", 0x30, 1, E, 0, 7}, kPlayerRankLabels), // bits 0..6 the rank, bit 7 " Maximum"
+    {"Price", 0x5C, 4, E},
+    {"DiscountPrice", 0x60, 4, E},
+    {"ShopFlags", 0x68, 1, E},
     {"MarkFlags", 0x69, 1, E},
 };
 
@@ -31,10 +56,17 @@ constexpr std::array<FieldDef, kHeadFieldCount + N> WithHead(const FieldDef (&ow
 }
 
 constexpr FieldDef kPartOwn[] = {
-    {"PartSlot", 0x0D0, 4, R},  {"Power", 0x1CC, 2, E},       {"Control", 0x1CE, 2, E},
-    {"Accuracy", 0x1D0, 2, E},  {"Spin", 0x1D2, 2, E},        {"Curve", 0x1D4, 2, E},
-    {"PowerSlot", 0x1D6, 2, E}, {"ControlSlot", 0x1D8, 2, E}, {"AccuracySlot", 0x1DA, 2, E},
-    {"SpinSlot", 0x1DC, 2, E},  {"CurveSlot", 0x1DE, 2, E},
+    Coded({"PartSlot", 0x0D0, 4, R}, kPartSlotLabels, kType),
+    {"Power", 0x1CC, 2, E},
+    {"Control", 0x1CE, 2, E},
+    {"Accuracy", 0x1D0, 2, E},
+    {"Spin", 0x1D2, 2, E},
+    {"Curve", 0x1D4, 2, E},
+    {"PowerSlot", 0x1D6, 2, E},
+    {"ControlSlot", 0x1D8, 2, E},
+    {"AccuracySlot", 0x1DA, 2, E},
+    {"SpinSlot", 0x1DC, 2, E},
+    {"CurveSlot", 0x1DE, 2, E},
 };
 constexpr FieldDef kClubSetOwn[] = {
     {"Power", 0x0B8, 2, E},      {"Control", 0x0BA, 2, E},     {"Accuracy", 0x0BC, 2, E},
@@ -70,7 +102,7 @@ constexpr FieldDef kCharacterOwn[] = {
     {"StatCopy2", 0x15E, 1, D},   {"StatCopy3", 0x15F, 1, D},    {"StatCopy4", 0x160, 1, D},
 };
 constexpr FieldDef kHairStyleOwn[] = {
-    {"CharacterIndex", 0x0A9, 1, R},
+    Coded({"CharacterIndex", 0x0A9, 1, R}, kCharacterNames, kChar),
 };
 constexpr FieldDef kCaddieItemOwn[] = {
     {"PriceCopy", 0x0F8, 2, D},
@@ -87,9 +119,11 @@ constexpr FieldDef kSetItemOwn[] = {
     {"MemberQuantity7", 0x0E2, 2, R}, {"MemberQuantity8", 0x0E4, 2, R}, {"MemberQuantity9", 0x0E6, 2, R},
 };
 constexpr FieldDef kCardOwn[] = {
-    {"PowerSlot", 0x0D2, 2, E},  {"ControlSlot", 0x0D4, 2, E}, {"AccuracySlot", 0x0D6, 2, E},
-    {"SpinSlot", 0x0D8, 2, E},   {"CurveSlot", 0x0DA, 2, E},   {"EffectValue", 0x0DE, 2, E},
-    {"EffectTime", 0x158, 2, E}, {"Volume", 0x15A, 2, R},      {"Position", 0x15C, 4, R},
+    {"PowerSlot", 0x0D2, 2, E},    {"ControlSlot", 0x0D4, 2, E},
+    {"AccuracySlot", 0x0D6, 2, E}, {"SpinSlot", 0x0D8, 2, E},
+    {"CurveSlot", 0x0DA, 2, E},    {"EffectValue", 0x0DE, 2, E},
+    {"EffectTime", 0x158, 2, E},   Coded({"Volume", 0x15A, 2, R}, kCardVolumeLabels, kType),
+    {"Position", 0x15C, 4, R},
 };
 
 constexpr FieldDef kDescFields[] = {{"TypeID", 0x00, 4, R}};
@@ -128,23 +162,50 @@ const FieldList kFieldLists[kTableCount] = {
     List(kCardFields),
 };
 
-// The stat groups per table, in TableIndex order: {first}, {second}; width 0 = no group.
-constexpr StatBlockLayout kStatLayouts[kTableCount] = {
-    {{0, 0}, {0, 0}},         // Desc
-    {{0x1CC, 2}, {0x1D6, 2}}, // Part: stats, slots
-    {{0, 0}, {0, 0}},         // Item
-    {{0x0B8, 2}, {0x0C2, 2}}, // ClubSet: stats, maximums
-    {{0, 0}, {0, 0}},         // Ball
-    {{0x102, 1}, {0, 0}},     // Mascot
-    {{0x0D4, 2}, {0, 0}},     // Caddie
-    {{0, 0}, {0, 0}},         // Skin
-    {{0x0B2, 1}, {0x0B7, 1}}, // AuxPart: stats, slots
-    {{0x148, 2}, {0x152, 1}}, // Character: u16 stats, u8 slots
-    {{0, 0}, {0, 0}},         // HairStyle
-    {{0, 0}, {0, 0}},         // CaddieItem
-    {{0, 0}, {0, 0}},         // SetItem
-    {{0x0D2, 2}, {0, 0}},     // Card: the slot values
+// The codes kept in the TypeID, in export order.
+constexpr FieldDef kPartCodes[] = {Coded(kTypeIdChar, kCharacterNames, kChar)};
+constexpr FieldDef kItemCodes[] = {Coded(kTypeIdChar, kItemKindLabels, kChar, 128)};
+constexpr FieldDef kSkinCodes[] = {Coded(kTypeIdChar, kSkinKindLabels, kChar, 16)};
+constexpr FieldDef kSetItemCodes[] = {Coded(kTypeIdSetGroup, kItemGroupLabels, kType),
+                                      Coded(kTypeIdPos, kCharacterNames, kChar, 1, SetOfCharacterOrParts)};
+constexpr FieldDef kCardCodes[] = {Coded(kTypeIdCardKind, kCardKindLabels, kChar)};
+
+template <std::size_t N> constexpr FieldList Codes(const FieldDef (&rows)[N]) {
+    return {rows, N};
+}
+constexpr FieldList kNoCodes = {nullptr, 0};
+
+// In TableIndex order.
+const FieldList kCodeLists[kTableCount] = {
+    kNoCodes, Codes(kPartCodes), Codes(kItemCodes),    kNoCodes,          kNoCodes,
+    kNoCodes, kNoCodes,          Codes(kSkinCodes),    kNoCodes,          kNoCodes,
+    kNoCodes, kNoCodes,          Codes(kSetItemCodes), Codes(kCardCodes),
 };
+
+// One stat group: the five rows named prefix + suffix, or none if the first is missing.
+StatGroup FindStatGroup(TableIndex t, const char* suffix) {
+    static const char* const kStatNames[5] = {"Power", "Control", "Accuracy", "Spin", "Curve"};
+    StatGroup group{};
+    for (int i = 0; i < 5; ++i)
+        group.fields[i] = FindField(t, std::string(kStatNames[i]) + suffix);
+    if (!group.fields[0]) group = {};
+    return group;
+}
+
+StatBlock FindStatBlock(TableIndex t) {
+    StatGroup stats = FindStatGroup(t, "");
+    if (!stats.present()) return {FindStatGroup(t, "Slot"), {}};
+    StatGroup slots = FindStatGroup(t, "Slot");
+    return {stats, slots.present() ? slots : FindStatGroup(t, "Max")};
+}
+
+// The first row of table t, in its TypeID or stored, that match accepts.
+template <typename Match> const FieldDef* FindCodeField(TableIndex t, Match match) {
+    for (FieldList rows : {TypeIdCodeFields(t), TableFields(t)})
+        for (const FieldDef& field : rows)
+            if (match(field)) return &field;
+    return nullptr;
+}
 
 } // namespace
 
@@ -167,20 +228,54 @@ void SetField(std::uint8_t* record, const FieldDef& field, std::uint32_t value) 
     WriteField(record, field.offset, field.width, value);
 }
 
-StatBlockLayout StatLayout(TableIndex t) {
-    if (!IsValidTable(t)) return {};
-    return kStatLayouts[t];
+std::size_t HeadFieldCount(TableIndex t) {
+    return IsItemTable(t) ? kHeadFieldCount : 0;
 }
 
-void ReadStatGroup(const std::uint8_t* record, StatGroupLayout group, std::uint32_t out[5]) {
-    for (std::size_t i = 0; i < 5; ++i)
-        out[i] = group.width == 0 ? 0 : ReadField(record, group.offset + i * group.width, group.width);
+FieldList TypeIdCodeFields(TableIndex t) {
+    if (!IsValidTable(t)) return kNoCodes;
+    return kCodeLists[t];
 }
 
-void WriteStatGroup(std::uint8_t* record, StatGroupLayout group, const std::uint32_t values[5]) {
-    if (group.width == 0) return;
+const FieldDef* FilterField(TableIndex t, ListFilter filter) {
+    if (filter == ListFilter::None) return nullptr;
+    return FindCodeField(t, [filter](const FieldDef& f) { return f.filter == filter; });
+}
+
+const FieldDef* CharacterField(TableIndex t) {
+    return FindCodeField(t, [](const FieldDef& f) { return f.labels == &kCharacterNames; });
+}
+
+std::uint32_t FieldCode(const std::uint8_t* record, const FieldDef& field) {
+    return BitsOf(GetField(record, field), field);
+}
+
+const char* FieldLabel(const std::uint8_t* record, const FieldDef& field) {
+    if (!field.labels) return nullptr;
+    if (field.meaningful && !field.meaningful(ReadU32(record, kTypeIdSerial.offset))) return nullptr;
+    const std::uint32_t code = FieldCode(record, field);
+    return code % field.scale == 0 ? field.labels->At(code / field.scale) : nullptr;
+}
+
+StatBlock StatLayout(TableIndex t) {
+    // Looked up once per table: the rows never change.
+    static const auto kBlocks = [] {
+        std::array<StatBlock, kTableCount> blocks{};
+        for (TableIndex i = 0; i < kTableCount; ++i)
+            blocks[i] = FindStatBlock(i);
+        return blocks;
+    }();
+    return IsValidTable(t) ? kBlocks[t] : StatBlock{};
+}
+
+void ReadStatGroup(const std::uint8_t* record, const StatGroup& group, std::uint32_t out[5]) {
     for (std::size_t i = 0; i < 5; ++i)
-        WriteField(record, group.offset + i * group.width, group.width, values[i]);
+        out[i] = group.fields[i] ? GetField(record, *group.fields[i]) : 0;
+}
+
+void WriteStatGroup(std::uint8_t* record, const StatGroup& group, const std::uint32_t values[5]) {
+    for (std::size_t i = 0; i < 5; ++i)
+        if (group.fields[i]) SetField(record, *group.fields[i], values[i]);
 }
 
 } // namespace ledgrin

@@ -55,7 +55,7 @@ void ReadHead(const std::uint8_t* record, RecordValues& v) {
 }
 
 void ReadTableFields(TableIndex t, const std::uint8_t* record, RecordValues& v) {
-    const StatBlockLayout stats = StatLayout(t);
+    const StatBlock stats = StatLayout(t);
     ReadStatGroup(record, stats.first, v.stats);
     ReadStatGroup(record, stats.second, v.seconds);
     v.price7Days = ReadNamed(t, record, "Price7Days");
@@ -122,7 +122,7 @@ void WriteEffectTime(TableIndex t, std::uint8_t* record, std::uint32_t entered) 
 
 // In the Update's order; each step applies only to the tables that have its field.
 void WriteTableFields(TableIndex t, std::uint8_t* record, const RecordValues& v) {
-    const StatBlockLayout stats = StatLayout(t);
+    const StatBlock stats = StatLayout(t);
     WriteStatGroup(record, stats.first, v.stats);
     WriteStatGroup(record, stats.second, v.seconds);
     WriteNamed(t, record, "PriceCopy", v.price);

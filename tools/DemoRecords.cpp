@@ -1,9 +1,9 @@
 #include "tools/DemoRecords.h"
 
-#include "archive/TypeIdFields.h"
+#include "records/Labels.h"
 #include "records/RecordFields.h"
 #include "records/RecordHead.h"
-#include "ui/Labels.h"
+#include "records/TypeIdFields.h"
 
 #include <cstring>
 #include <string>
@@ -88,6 +88,9 @@ struct NamePattern {
     const char* after;
 };
 
+// Position of "Passive" among the item kinds.
+constexpr std::uint32_t kPassiveKind = 1;
+
 // Character codes that have a name (13 has none).
 const std::uint32_t kNamedCharacters[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 14};
 
@@ -130,7 +133,7 @@ struct FieldWriter {
         Set(name + std::to_string(i), value);
     }
     void Stats(const std::uint32_t first[5], const std::uint32_t second[5]) {
-        StatBlockLayout layout = StatLayout(t);
+        StatBlock layout = StatLayout(t);
         WriteStatGroup(record, layout.first, first);
         WriteStatGroup(record, layout.second, second);
     }
@@ -148,10 +151,19 @@ void FillWithFiller(DemoRandom& filler, std::uint8_t* record, std::size_t size) 
 }
 
 std::uint32_t NewTypeId(DemoContext& c, TableIndex t, std::uint32_t chr, std::uint32_t mid) {
-    std::uint32_t prefix = kDemoGroups[t] << 26 | (chr & 0xFFu) << 18 | (mid & 0x1Fu) << 13;
+    std::uint32_t prefix = WithTypeIdBits(0, kTypeIdGroup, kDemoGroups[t]);
+    prefix = WithTypeIdBits(prefix, kTypeIdChar, chr);
+    prefix = WithTypeIdBits(prefix, kTypeIdPos, mid);
     std::uint32_t serial = c.nextSerial[prefix]++;
-    if (serial > 0x1FFF) c.ok = false; // would run into bit 13
+    if (serial >= 1u << kTypeIdPos.shift) c.ok = false; // would run into the pos bits
     return prefix | serial;
+}
+
+// The TypeID char of a kind (label position) of Item or Skin: the kind times the scale
+// that the table's kind filter uses.
+std::uint32_t KindCode(TableIndex t, std::uint32_t kind) {
+    const FieldDef* field = FilterField(t, ListFilter::Char);
+    return field ? kind * field->scale : kind;
 }
 
 // ---- The common head.
@@ -241,8 +253,8 @@ void FillItem(DemoContext& c, FieldWriter& w, std::size_t index) {
     bool passive = index % 3 == 2;
     std::string name = Pick(c.rng, passive ? W(kPassiveItems) : W(kActiveItems));
     if (c.rng.Percent(40)) name = Pick(c.rng, W(kItemSizes)) + " " + name;
-    // char 128 (bit 25) marks a passive item.
-    FillHead(c, w, index, NewTypeId(c, kItemTable, passive ? 128 : 0, c.rng.Below(4)), name,
+    FillHead(c, w, index,
+             NewTypeId(c, kItemTable, KindCode(kItemTable, passive ? kPassiveKind : 0), c.rng.Below(4)), name,
              {100, 3000, 5, 150, 40});
 }
 
@@ -315,9 +327,8 @@ const NamePattern kSkinNames[] = {
 void FillSkin(DemoContext& c, FieldWriter& w, std::size_t index) {
     std::uint32_t kind = index < 6 ? kSkinKinds[index] : c.rng.Pick(kSkinKinds);
     std::string name = BuildName(c.rng, kSkinNames[kind], index, c.rng.Pick(kNamedCharacters));
-    // The kind lives in the TypeID: char = 16 x kind.
-    std::uint32_t price =
-        FillHead(c, w, index, NewTypeId(c, kSkinTable, 16 * kind, 0), name, {500, 8000, 50, 600, 50});
+    std::uint32_t price = FillHead(c, w, index, NewTypeId(c, kSkinTable, KindCode(kSkinTable, kind), 0), name,
+                                   {500, 8000, 50, 600, 50});
     w.Set("Price7Days", price / 50 * 10);
     w.Set("Price30Days", price / 20 * 10);
 }
@@ -394,8 +405,8 @@ const SetGroupRule kSetGroupRules[] = {
 
 bool Matches(const std::uint8_t* record, Match match, std::uint32_t chr) {
     std::uint32_t id = RecordTypeId(record);
-    return match == Match::Any || (match == Match::SameCharacter && TypeIdChar(id) == chr) ||
-           (match == Match::Passive && TypeIdChar(id) == 128);
+    return match == Match::Any || (match == Match::SameCharacter && TypeIdBits(id, kTypeIdChar) == chr) ||
+           (match == Match::Passive && TypeIdBits(id, kTypeIdChar) == KindCode(kItemTable, kPassiveKind));
 }
 
 std::uint32_t PickMember(DemoContext& c, TableIndex t, Match match, std::uint32_t chr) {
@@ -480,7 +491,7 @@ void FillCard(DemoContext& c, FieldWriter& w, std::size_t index) {
     std::uint32_t typeId = NewTypeId(c, kCardTable, kind << 4, 0); // CardKind is bits 22..25
     if (index == 9 && c.store[kPartTable].RecordCount > 1) {
         typeId = RecordTypeId(c.store.Record(kPartTable, 1)); // shared on purpose: lookup order decides
-        kind = TypeIdCardKind(typeId) % 6;                    // 0: Part record 1 belongs to character 1
+        kind = TypeIdBits(typeId, kTypeIdCardKind) % 6;       // 0: Part record 1 belongs to character 1
     }
     std::string rarity = kind == 0 ? Pick(c.rng, W(kRarities)) : "";
     std::string name = rarity + BuildName(c.rng, kCardNames[kind], index, c.rng.Pick(kNamedCharacters));

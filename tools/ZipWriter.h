@@ -58,7 +58,7 @@ struct ZipEntry {
 
 enum class ZipWriteResult {
     Written = 0,
-    CannotCreate = 1, // the file (or the memory buffer) could not be opened for writing
+    CannotCreate = 1, // the file could not be opened for writing
     CannotAdd = 2,    // libzip refused an entry or an attribute (a duplicate name, a level above 9)
     CannotFinish = 3, // compressing or writing the archive failed; no file is left behind
 };

@@ -1,9 +1,10 @@
 #include "ui/Controls.h"
 
+#include "records/Labels.h"
 #include "ui/AppState.h"
 #include "ui/FilterLists.h"
-#include "ui/Labels.h"
-#include "ui/Layout.h"
+#include "view/Layout.h"
+#include "view/PanelLayout.h"
 
 #include <commctrl.h>
 
@@ -159,22 +160,23 @@ void FillInitialRows(HWND window, int id) {
     switch (id) {
     case IdCurrencyCombo: FillRecordList(window, id, kCurrencyLabels); break;
     case IdLevelCombo: FillRecordList(window, id, kPlayerRankLabels); break;
-    case IdCharFilterCombo: FillFilterList(window, id, "(All Chars)", kCharacterNames); break;
-    case IdTypeFilterCombo: FillFilterList(window, id, "(All Types)", kPartSlotLabels); break;
-    default: break;
+    default:
+        for (const FilterFill& fill : FilterFills(kPartTable))
+            if (fill.comboId == id) FillFilterList(window, id, fill.firstRow, *fill.labels);
+        break;
     }
 }
 
 void CreateControl(HWND window, const ControlSpec& c) {
     DWORD style = WS_CHILD | (c.shown ? WS_VISIBLE : 0) | c.style;
     DWORD exStyle = IsListView(c) ? WS_EX_CLIENTEDGE : 0;
-    HWND control =
-        CreateWindowExA(exStyle, c.className, c.text, style, ScaleForDpi(c.x96, gDpi),
-                        ScaleForDpi(c.y96, gDpi), ScaleForDpi(c.width96, gDpi), ScaleForDpi(c.height96, gDpi),
-                        window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), gInstance, nullptr);
+    HWND control = CreateWindowExA(
+        exStyle, c.className, c.text, style, ScaleForDpi(c.x96, gApp.dpi), ScaleForDpi(c.y96, gApp.dpi),
+        ScaleForDpi(c.width96, gApp.dpi), ScaleForDpi(c.height96, gApp.dpi), window,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), gApp.instance, nullptr);
     if (!control) return; // a control that cannot be created is simply absent
     if (IsListView(c)) SendMessageA(control, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(gFont), TRUE);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(gApp.font), TRUE);
     FillInitialRows(window, c.id);
 }
 
@@ -184,7 +186,7 @@ void AddColumns(HWND window) {
         LVCOLUMNA column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
         column.fmt = LVCFMT_LEFT;
-        column.cx = ScaleForDpi(col.width96, gDpi);
+        column.cx = ScaleForDpi(col.width96, gApp.dpi);
         column.pszText = const_cast<char*>(col.header);
         int& index = next[col.listId == IdMemberList];
         SendDlgItemMessageA(window, col.listId, LVM_INSERTCOLUMNA, index++,

@@ -1,7 +1,7 @@
 // The 82 child controls of the main window, described once, and their creation.
 #pragma once
 
-#include "ui/ControlIds.h"
+#include "view/ControlIds.h"
 
 #include <windows.h>
 
@@ -31,7 +31,7 @@ extern const ColumnSpec kColumns[kColumnCount];
 
 // Creates every control with the stock font, fills the four drop-down lists with their
 // rows for the "Part" table, then adds the list-view columns. Positions and sizes are
-// scaled by gDpi.
+// scaled by gApp.dpi.
 void CreateControls(HWND window);
 
 } // namespace ledgrin

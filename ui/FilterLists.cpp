@@ -1,5 +1,7 @@
 #include "ui/FilterLists.h"
 
+#include "view/ItemFilter.h"
+
 namespace ledgrin {
 
 namespace {
@@ -12,14 +14,9 @@ LRESULT AddRow(HWND window, int id, const char* text) {
 
 void FillFilterList(HWND window, int id, const char* firstRow, const LabelList& labels) {
     SendDlgItemMessageA(window, id, CB_RESETCONTENT, 0, 0);
-    LRESULT row = AddRow(window, id, firstRow);
-    SendDlgItemMessageA(window, id, CB_SETITEMDATA, row, 0);
-    // Blank labels get no row, so the item data, not the row index, carries the code.
-    for (int pos = 0; pos < labels.count; ++pos) {
-        const char* label = labels.At(static_cast<std::uint32_t>(pos));
-        if (!label) continue;
-        row = AddRow(window, id, label);
-        if (row >= 0) SendDlgItemMessageA(window, id, CB_SETITEMDATA, row, pos + 1);
+    for (const FilterRow& row : FilterRows(firstRow, labels)) {
+        LRESULT at = AddRow(window, id, row.text.c_str());
+        if (at >= 0) SendDlgItemMessageA(window, id, CB_SETITEMDATA, at, row.data);
     }
     SendDlgItemMessageA(window, id, CB_SETCURSEL, 0, 0);
 }

@@ -1,7 +1,7 @@
 // Filling the four drop-down lists from the label lists.
 #pragma once
 
-#include "ui/Labels.h"
+#include "records/Labels.h"
 
 #include <windows.h>
 

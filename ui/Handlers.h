@@ -2,15 +2,18 @@
 // needs through the main window, calls the pure logic and writes the result back.
 #pragma once
 
+#include "archive/TableSave.h"
 #include "records/TableInfo.h"
 
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include <string>
+
 namespace ledgrin {
 
-// Item list: refill from gCurrentTable and the filter controls, sorted by name, top row
+// Item list: refill from gApp.currentTable and the filter controls, sorted by name, top row
 // selected (which shows its record).
 void RefillItemList(HWND window);
 // Command 10013: filters back to their defaults, then exactly one refill.
@@ -27,8 +30,11 @@ void OnItemChanged(HWND window, const NMLISTVIEW& change);
 // makes it current and resets the filters.
 void OnTableChosen(HWND window, TableIndex t);
 
-// "Update": writes the panel into the record and its description and saves both tables.
-void OnUpdatePressed(HWND window);
+// "Update": writes the panel into the record and its description and saves both tables
+// through `save`, under the wait cursor. Tests pass a save of their own to see the window
+// while a save runs.
+using TableSaver = SaveResult (*)(const TableStore&, TableIndex, const std::string&, const std::string&);
+void OnUpdatePressed(HWND window, TableSaver save = SaveTable);
 // A click on " Avail. in Shop", " Display only", " Minimum" or " Maximum".
 void OnCheckPairClicked(HWND window, int id, int code);
 

@@ -1,8 +1,8 @@
 #include "ui/AppState.h"
-#include "ui/ControlIds.h"
 #include "ui/DlgItems.h"
 #include "ui/Handlers.h"
-#include "ui/ItemFilter.h"
+#include "view/ControlIds.h"
+#include "view/ItemFilter.h"
 
 #include "records/RecordHead.h"
 
@@ -50,21 +50,21 @@ void AppendRow(HWND list, int row, std::uint32_t index, const std::uint8_t* reco
 }
 
 int CALLBACK CompareRowsCallback(LPARAM a, LPARAM b, LPARAM column) {
-    return CompareListRows(gStore, gCurrentTable, static_cast<std::uint32_t>(a),
-                           static_cast<std::uint32_t>(b), static_cast<int>(column), gSortDirectionBits);
+    return CompareListRows(gApp.store, gApp.currentTable, static_cast<std::uint32_t>(a),
+                           static_cast<std::uint32_t>(b), static_cast<int>(column), gApp.sortDirectionBits);
 }
 
 } // namespace
 
 void RefillItemList(HWND window) {
     ++gRefillCount;
-    TableIndex t = gCurrentTable;
+    TableIndex t = gApp.currentTable;
     HWND list = GetDlgItem(window, IdItemList);
     FilterState state = ReadFilterState(window, t);
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     // Prints the filter line; the rows come back already in name order A to Z.
-    ListRowsResult result = ListRows(gStore, t, state);
-    gSortDirectionBits = 0;
+    ListRowsResult result = ListRows(gApp.store, t, state);
+    gApp.sortDirectionBits = 0;
 
     // Hidden while filling, so the list is drawn once rather than once per row. Redraw
     // is off as well: without it Wine's list view recomputes its scroll range for every
@@ -74,7 +74,7 @@ void RefillItemList(HWND window) {
     SendMessageA(list, LVM_SETITEMCOUNT, result.rows.size(), 0);
     int row = 0;
     for (std::uint32_t index : result.rows)
-        AppendRow(list, row++, index, gStore.Record(t, index));
+        AppendRow(list, row++, index, gApp.store.Record(t, index));
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     ShowWindow(list, SW_SHOW);
 
@@ -103,7 +103,7 @@ void OnFilterChanged(HWND window, int code) {
 
 void OnColumnClick(HWND window, int column) {
     if (column < 0 || column > 31) return;
-    gSortDirectionBits ^= 1u << column;
+    gApp.sortDirectionBits ^= 1u << column;
     SendDlgItemMessageA(window, IdItemList, LVM_SORTITEMS, static_cast<WPARAM>(column),
                         reinterpret_cast<LPARAM>(&CompareRowsCallback));
 }

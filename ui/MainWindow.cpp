@@ -2,10 +2,10 @@
 
 #include "records/Diagnostics.h"
 #include "ui/AppState.h"
-#include "ui/ControlIds.h"
 #include "ui/Controls.h"
 #include "ui/Handlers.h"
-#include "ui/Layout.h"
+#include "view/ControlIds.h"
+#include "view/Layout.h"
 
 namespace ledgrin {
 
@@ -17,8 +17,8 @@ PixelSize SizeOf(const RECT& r) {
 
 void ReadDpi(HWND window) {
     HDC dc = GetDC(window);
-    gDpi = GetDeviceCaps(dc, LOGPIXELSX) & 0xFFFF;
-    DiagPrintf("DPI: %d\n", gDpi);
+    gApp.dpi = GetDeviceCaps(dc, LOGPIXELSX) & 0xFFFF;
+    DiagPrintf("DPI: %d\n", gApp.dpi);
     ReleaseDC(window, dc);
 }
 
@@ -28,7 +28,7 @@ void OnCreate(HWND window) {
 }
 
 void OnGetMinMaxInfo(MINMAXINFO* info) {
-    PixelSize base = BaseWindowSize(gDpi);
+    PixelSize base = BaseWindowSize(gApp.dpi);
     info->ptMinTrackSize.x = base.width;
     info->ptMinTrackSize.y = base.height;
 }
@@ -67,14 +67,14 @@ void OnNotify(HWND window, const NMHDR& header) {
 void LayoutControls(HWND window) {
     RECT outer;
     if (!GetWindowRect(window, &outer)) return;
-    PixelSize growth = WindowGrowth(SizeOf(outer), gDpi);
+    PixelSize growth = WindowGrowth(SizeOf(outer), gApp.dpi);
     for (const ResizeRule& rule : kResizeRules) {
         HWND control = GetDlgItem(window, rule.id);
         RECT r;
         if (!control || !GetWindowRect(control, &r)) continue;
         POINT topLeft = {r.left, r.top};
         ScreenToClient(window, &topLeft);
-        PixelSize size = ResizedControlSize(rule, gDpi, growth, SizeOf(r));
+        PixelSize size = ResizedControlSize(rule, gApp.dpi, growth, SizeOf(r));
         MoveWindow(control, topLeft.x, topLeft.y, size.width, size.height, FALSE);
     }
     InvalidateRect(window, nullptr, TRUE);

@@ -1,9 +1,10 @@
 #include "ui/AppState.h"
-#include "ui/ControlIds.h"
 #include "ui/DlgItems.h"
 #include "ui/FilterLists.h"
 #include "ui/Handlers.h"
-#include "ui/PanelLayout.h"
+#include "view/ControlIds.h"
+#include "view/ItemFilter.h"
+#include "view/PanelLayout.h"
 
 namespace ledgrin {
 
@@ -12,14 +13,14 @@ void OnTableChosen(HWND window, TableIndex t) {
     // Every hide comes before every show, so controls sharing a place never overlap.
     for (const ControlVisibility& c : PanelVisibility(t))
         ShowItem(window, c.id, c.visible);
-    EnableItem(window, IdCharFilterCombo, panel.charFilterEnabled);
-    EnableItem(window, IdTypeFilterCombo, panel.typeFilterEnabled);
+    EnableItem(window, IdCharFilterCombo, TableHasCharFilter(t));
+    EnableItem(window, IdTypeFilterCombo, TableHasTypeFilter(t));
     EnableItem(window, IdShopActiveCheck, panel.shopFilterEnabled);
     for (int i = 0; i < 5; ++i)
         SetItemText(window, kStatCaptions[i], panel.statCaptions[i]);
-    for (const FilterFill& fill : panel.fills)
+    for (const FilterFill& fill : FilterFills(t))
         if (fill.comboId != 0) FillFilterList(window, fill.comboId, fill.firstRow, *fill.labels);
-    gCurrentTable = t;
+    gApp.currentTable = t;
     // Synchronous: the list has been refilled from the new table when this returns.
     SendMessageA(window, WM_COMMAND, IdResetFiltersButton, 0);
 }

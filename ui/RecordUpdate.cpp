@@ -1,10 +1,13 @@
 #include "archive/TableSave.h"
 #include "records/Diagnostics.h"
+#include "records/RecordHead.h"
 #include "ui/AppState.h"
-#include "ui/ControlIds.h"
+#include "ui/BusyCursor.h"
 #include "ui/DlgItems.h"
 #include "ui/Handlers.h"
-#include "ui/RecordEdit.h"
+#include "view/ControlIds.h"
+#include "view/PanelBinding.h"
+#include "view/RecordEdit.h"
 
 #include <cstring>
 
@@ -28,32 +31,21 @@ int SelectedRow(HWND window, int id) {
 
 RecordValues ReadPanel(HWND window) {
     RecordValues v;
-    char name[40] = {}; // 39 characters and a NUL
-    GetDlgItemTextA(window, IdNameEdit, name, sizeof name);
-    v.name = name;
-    v.price = ReadNumber(window, IdPriceEdit);
-    v.discountPrice = ReadNumber(window, IdDiscountEdit);
-    v.currencyRow = SelectedRow(window, IdCurrencyCombo);
-    v.tradeable = IsItemChecked(window, IdTradeableCheck);
-    v.notGiftable = IsItemChecked(window, IdNotGiftableCheck);
-    v.availInShop = IsItemChecked(window, IdAvailInShopCheck);
-    v.displayOnly = IsItemChecked(window, IdDisplayOnlyCheck);
-    v.isNew = IsItemChecked(window, IdNewCheck);
-    v.isHot = IsItemChecked(window, IdHotCheck);
-    v.levelRow = SelectedRow(window, IdLevelCombo);
-    v.maximum = IsItemChecked(window, IdMaximumCheck);
-    for (int i = 0; i < 5; ++i) {
-        v.stats[i] = ReadNumber(window, kStatEdits[i]);
-        v.seconds[i] = ReadNumber(window, kSecondStatEdits[i]);
+    for (const PanelBinding& b : PanelBindings()) {
+        switch (b.kind) {
+        case BindKind::Check:
+            if (!b.inverted) v.*b.flag = IsItemChecked(window, b.controlId);
+            break;
+        case BindKind::Row: v.*b.row = SelectedRow(window, b.controlId); break;
+        case BindKind::Text: {
+            std::string text(b.maxBytes + 1, '\0');
+            GetDlgItemTextA(window, b.controlId, text.data(), static_cast<int>(text.size()));
+            v.*b.text = text.c_str();
+            break;
+        }
+        default: NumberOf(b, v) = ReadNumber(window, b.controlId); break;
+        }
     }
-    v.price7Days = ReadNumber(window, IdPrice7DaysEdit);
-    v.price30Days = ReadNumber(window, IdPrice30DaysEdit);
-    v.crellPercent = ReadNumber(window, IdCrellEdit);
-    v.expPercent = ReadNumber(window, IdExperienceEdit);
-    v.extraItem = IsItemChecked(window, IdExtraItemCheck);
-    v.payMonthly = IsItemChecked(window, IdPayMonthlyCheck);
-    v.effectValue = ReadNumber(window, IdEffectValueEdit);
-    v.effectTime = ReadNumber(window, IdEffectTimeEdit);
     return v;
 }
 
@@ -68,8 +60,8 @@ std::uint32_t MarkedRecord(HWND list, int mark) {
 
 void RefreshRowName(HWND list, int mark, std::string_view name) {
     if (mark < 0) return;
-    char text[41] = {};
-    std::memcpy(text, name.data(), name.size() < 40 ? name.size() : 40);
+    char text[kNameSize + 1] = {};
+    std::memcpy(text, name.data(), name.size() < kNameSize ? name.size() : kNameSize);
     LVITEMA item = {};
     item.iSubItem = 1;
     item.pszText = text;
@@ -87,10 +79,10 @@ void ReportRefusedAppend(HWND window, const UpdateOutcome& outcome) {
     ShowError(window, outcome.append == AppendResult::TableFull ? kDescFullText : kDescNoMemoryText);
 }
 
-void SaveAndReport(HWND window, TableIndex t) {
-    if (SaveTable(gStore, t, gArchivePath, gExeDirectory) == kSaved) return;
+void SaveAndReport(HWND window, TableIndex t, TableSaver save, const BusyCursor& busy) {
+    if (save(gApp.store, t, gApp.archivePath, gApp.exeDirectory) == kSaved) return;
     DiagLine("Failed.");
-    ShowError(window, kSaveFailedText);
+    busy.Aside([&] { ShowError(window, kSaveFailedText); });
 }
 
 } // namespace
@@ -101,21 +93,23 @@ void OnCheckPairClicked(HWND window, int id, int code) {
     if (effect.change) SetItemChecked(window, effect.otherId, effect.otherChecked);
 }
 
-void OnUpdatePressed(HWND window) {
-    TableIndex t = gCurrentTable;
+void OnUpdatePressed(HWND window, TableSaver save) {
+    TableIndex t = gApp.currentTable;
     HWND list = GetDlgItem(window, IdItemList);
     int mark = static_cast<int>(SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0));
     std::uint32_t index = MarkedRecord(list, mark);
     char description[kDescriptionBoxLimit] = {};
     GetDlgItemTextA(window, IdDescriptionEdit, description, sizeof description);
-    UpdateOutcome outcome =
-        ApplyRecordUpdate(gStore, t, index, ReadNumber(window, IdTypeIdEdit), ReadPanel(window), description);
+    UpdateOutcome outcome = ApplyRecordUpdate(gApp.store, t, index, ReadNumber(window, IdTypeIdEdit),
+                                              ReadPanel(window), description);
     if (outcome.refused) return;
     RefreshRowName(list, mark, outcome.name);
     ReportRefusedAppend(window, outcome);
-    // The record stays changed in memory whatever the saves report; both are tried.
-    SaveAndReport(window, t);
-    SaveAndReport(window, kDescTable);
+    // The record stays changed in memory whatever the saves report; both are tried. The
+    // window cannot answer while the archive is rewritten twice, so it shows it is busy.
+    BusyCursor busy;
+    SaveAndReport(window, t, save, busy);
+    SaveAndReport(window, kDescTable, save, busy);
 }
 
 } // namespace ledgrin

@@ -1,4 +1,4 @@
-#include "ui/Layout.h"
+#include "view/Layout.h"
 
 #include <gtest/gtest.h>
 

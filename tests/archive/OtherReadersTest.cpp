@@ -1,7 +1,7 @@
 // What other programs make of a saved archive: Info-ZIP's unzip tests every entry, and
 // Python's zipfile, which inflates with zlib as the game's reader does, reads back both
-// entries an Update writes, each checked against its CRC and its size.
-#include "ArchiveTestSupport.h"
+// entries an Update writes, each checked against its CRC.
+#include "tests/archive/ArchiveTest.h"
 
 #include <cstdlib>
 

@@ -1,62 +1,36 @@
 // Saving while the file system fails underneath: folders that fill up at every point of
-// the rewrite, read-only folders, and an archive that is removed or replaced between load
-// and save. After every case the archive is whole and holds the old or the new table (the
-// old one, byte for byte, whenever the save reports failure) and no temporary file is left.
-#include "archive/TableSave.h"
+// the rewrite, read-only folders and protected files. After every case the archive is
+// whole and holds the old or the new table; whenever the save reports failure every file
+// below the scratch folder is as it was, and no temporary archive is ever left.
 #include "tests/faults/FaultSupport.h"
 
-#include <gtest/gtest.h>
+#include <cstdlib>
+#include <optional>
+#include <sys/stat.h>
 
 using namespace ledgrin;
 using namespace ledgrin::faults;
 
 namespace {
 
-class SaveFaultTest : public testing::Test {
+class SaveFaultTest : public FaultTest {
   protected:
-    ScratchDir scratch;
-    fs::path exe = scratch.path() / "exe";
-    fs::path game = scratch.path() / "game";
-    std::string archive = (game / "tarvik_gb.iff").string();
-    TableStore original = SmallDemoTables(); // what the archive on disk holds
-    TableStore edited;                       // the same with Part record 3 changed in memory
+    TableStore edited = original;
     Bytes archiveBytes;
 
     void SetUp() override {
-        fs::create_directories(exe);
-        fs::create_directories(game);
-        ASSERT_NO_FATAL_FAILURE(WriteDemoArchive(archive, original));
+        FaultTest::SetUp();
         archiveBytes = ReadFileBytes(archive);
-        edited = original;
-        std::uint8_t* record = edited[kPartTable].Records.data() + 3 * 544;
-        record[0x5C] = 0xEE; // Price (u32 at 0x5C) becomes 0x00C0FFEE
-        record[0x5D] = 0xFF;
-        record[0x5E] = 0xC0;
-        record[0x5F] = 0x00;
+        Put(edited[kPartTable].Records, 3 * 544 + 0x5C, 4, 0x00C0FFEE); // a Part record's price
     }
-
     std::size_t ArchiveKib() const { return archiveBytes.size() / 1024 + 1; }
 
-    SaveResult Save(const fs::path& exeDirectory, std::string* output = nullptr) {
-        testing::internal::CaptureStdout();
-        SaveResult result = SaveTable(edited, kPartTable, archive, exeDirectory.string());
-        std::string printed = testing::internal::GetCapturedStdout();
-        if (output) *output = printed;
-        return result;
-    }
-
-    // The outcome of one save: a failure left the archive byte for byte as it was, a
-    // success put the new table in, and either way no temporary archive is left anywhere.
-    void ExpectOutcome(SaveResult result, const fs::path& exeDirectory) {
-        bool isNew = ExpectOldOrNew(archive, original, kPartTable, original[kPartTable], edited[kPartTable]);
-        EXPECT_EQ(isNew, result == kSaved);
-        if (result != kSaved) {
-            EXPECT_EQ(ReadFileBytes(archive), archiveBytes);
-        }
-        EXPECT_EQ(ListDir(game), std::vector<std::string>{"tarvik_gb.iff"});
-        if (exeDirectory != game) {
-            EXPECT_TRUE(ListDir(exeDirectory).empty());
-        }
+    void ExpectNotSaved(const std::string& output, const fs::path& exeDirectory) {
+        const auto before = Snapshot(scratch.path());
+        std::string printed;
+        EXPECT_EQ(Save(edited, kPartTable, exeDirectory, &printed), kNotSaved);
+        EXPECT_EQ(printed, output);
+        EXPECT_EQ(Snapshot(scratch.path()), before);
     }
 
     // Saves once under every tmpfs size from firstKib to lastKib (in 4 KiB steps) mounted
@@ -70,8 +44,14 @@ class SaveFaultTest : public testing::Test {
             TmpfsMount m(full, kib);
             SKIP_UNLESS_MOUNTED(m);
             ASSERT_TRUE(WriteFileBytes(archive, archiveBytes));
-            SaveResult result = Save(exeDirectory);
-            ExpectOutcome(result, exeDirectory);
+            const auto before = Snapshot(scratch.path());
+            const SaveResult result = Save(edited, kPartTable, exeDirectory);
+            EXPECT_EQ(ExpectOldOrNew(edited, kPartTable), result == kSaved);
+            const auto after = Snapshot(scratch.path());
+            if (result != kSaved) {
+                EXPECT_EQ(after, before);
+            }
+            EXPECT_EQ(after.size(), before.size()) << "a file was left behind or lost";
             (result == kSaved ? saved : failed)++;
         }
         EXPECT_GT(failed, 0);
@@ -81,87 +61,59 @@ class SaveFaultTest : public testing::Test {
 
 } // namespace
 
-// --- a folder fills up part-way through the rewrite ------------------------------------------
-
-// The temporary archive is written into a small file system beside the program; from too
-// small for anything to just big enough, the write stops at a different point each time.
-TEST_F(SaveFaultTest, AProgramFolderThatFillsUpAtAnyPointCostsNothing) {
-    SaveIntoFillingFolder(exe, exe, 4, ArchiveKib() + 16);
+TEST_F(SaveFaultTest, AFolderThatFillsUpAtAnyPointOfTheRewriteCostsNothing) {
+    const std::size_t kib = ArchiveKib();
+    // The temporary archive in a small file system beside the program; the new archive,
+    // complete in the program folder, copied onto the archive's own small file system; and
+    // both on one small file system, as in a game folder on a nearly full drive.
+    SaveIntoFillingFolder(exe, exe, 4, kib + 16);
+    SaveIntoFillingFolder(game, exe, kib + 4, 2 * kib + 16);
+    SaveIntoFillingFolder(game, game, kib + 4, 2 * kib + 16);
 }
 
-// The new archive is complete in the program folder but must be copied onto the archive's
-// own (small) file system before it can replace the old one.
-TEST_F(SaveFaultTest, AnArchiveFolderThatFillsUpDuringTheCopyKeepsTheOldArchive) {
-    SaveIntoFillingFolder(game, exe, ArchiveKib() + 4, 2 * ArchiveKib() + 16);
+TEST_F(SaveFaultTest, ReadOnlyFoldersKeepEverythingAsItWas) {
+    for (bool programFolder : {true, false}) {
+        SCOPED_TRACE(programFolder ? "program folder" : "archive folder");
+        TmpfsMount m(programFolder ? exe : game, 1024);
+        SKIP_UNLESS_MOUNTED(m);
+        ASSERT_TRUE(WriteFileBytes(archive, archiveBytes));
+        ASSERT_TRUE(m.MakeReadOnly());
+        ExpectNotSaved(
+            programFolder ? "Writing Part.iff\ncant create tarvik_gb1.iff.\n" : "Writing Part.iff\n", exe);
+    }
 }
 
-// The program and the archive share one small file system, as in a game folder on a
-// nearly full drive: the temporary archive is written beside the old one.
-TEST_F(SaveFaultTest, ASharedFolderThatFillsUpKeepsTheOldArchive) {
-    SaveIntoFillingFolder(game, game, ArchiveKib() + 4, 2 * ArchiveKib() + 16);
+// Root ignores file modes, but not the immutable attribute (chattr +i): neither a
+// protected old temporary archive nor a protected archive is replaced.
+TEST_F(SaveFaultTest, ProtectedFilesAreNotReplaced) {
+    const std::string temporary = (exe / "tarvik_gb1.iff").string();
+    ASSERT_TRUE(WriteFileText(temporary, "old"));
+    for (const std::string& path : {temporary, archive}) {
+        if (std::system(("chattr +i '" + path + "' 2>/dev/null").c_str()) != 0)
+            GTEST_SKIP() << "cannot make a file immutable (needs root and chattr)";
+        ExpectNotSaved(
+            path == archive ? "Writing Part.iff\n" : "Writing Part.iff\ncant create tarvik_gb1.iff.\n", exe);
+        EXPECT_EQ(std::system(("chattr -i '" + path + "'").c_str()), 0);
+        fs::remove(temporary); // the second round starts without it
+    }
 }
 
-// --- read-only folders -----------------------------------------------------------------------
-
-TEST_F(SaveFaultTest, AReadOnlyArchiveFolderKeepsTheOldArchive) {
-    TmpfsMount m(game, 1024);
-    SKIP_UNLESS_MOUNTED(m);
-    ASSERT_TRUE(WriteFileBytes(archive, archiveBytes));
-    ASSERT_TRUE(m.MakeReadOnly());
-
-    std::string output;
-    SaveResult result = Save(exe, &output);
-    EXPECT_EQ(result, kNotSaved);
-    EXPECT_EQ(output, "Writing Part.iff\n");
-    ExpectOutcome(result, exe);
-}
-
-TEST_F(SaveFaultTest, AReadOnlySharedFolderCannotTakeTheTemporaryArchive) {
-    TmpfsMount m(game, 1024);
-    SKIP_UNLESS_MOUNTED(m);
-    ASSERT_TRUE(WriteFileBytes(archive, archiveBytes));
-    ASSERT_TRUE(m.MakeReadOnly());
-
-    std::string output;
-    SaveResult result = Save(game, &output);
-    EXPECT_EQ(result, kNotSaved);
-    EXPECT_EQ(output, "Writing Part.iff\ncant create tarvik_gb1.iff.\n");
-    ExpectOutcome(result, game);
-}
-
-// --- the archive changes between load and save -----------------------------------------------
-
-TEST_F(SaveFaultTest, AnArchiveReplacedByAFolderIsLeftAlone) {
-    fs::remove(archive);
-    fs::create_directory(archive);
-    ASSERT_TRUE(WriteFileBytes(archive + "/keep.txt", {'k', 'e', 'e', 'p'}));
-
-    std::string output;
-    EXPECT_EQ(Save(exe, &output), kNotSaved);
-    EXPECT_EQ(output, "Writing Part.iff\ntarvik_gb.iff File not found.\n");
-    EXPECT_TRUE(fs::is_directory(archive));
-    EXPECT_EQ(ReadFileBytes(archive + "/keep.txt"), (Bytes{'k', 'e', 'e', 'p'}));
-    EXPECT_EQ(ListDir(game), std::vector<std::string>{"tarvik_gb.iff"});
-    EXPECT_TRUE(ListDir(exe).empty());
-}
-
-// No archive is made from the in-memory table alone: every other entry would be lost.
-TEST_F(SaveFaultTest, ARemovedArchiveIsNotRecreated) {
-    fs::remove(archive);
-
-    std::string output;
-    EXPECT_EQ(Save(exe, &output), kNotSaved);
-    EXPECT_EQ(output, "Writing Part.iff\ntarvik_gb.iff File not found.\n");
-    EXPECT_FALSE(fs::exists(archive));
-    EXPECT_TRUE(ListDir(game).empty());
-    EXPECT_TRUE(ListDir(exe).empty());
-}
-
-TEST_F(SaveFaultTest, AnArchiveCutShortSinceLoadingIsLeftAsItIs) {
-    Bytes half(archiveBytes.begin(), archiveBytes.begin() + archiveBytes.size() / 2);
-    ASSERT_TRUE(WriteFileBytes(archive, half));
-
-    EXPECT_EQ(Save(exe), kNotSaved);
-    EXPECT_EQ(ReadFileBytes(archive), half);
-    EXPECT_TRUE(ListDir(exe).empty());
+// Replacing the archive keeps its permissions, also when the temporary archive is on
+// another file system and is copied beside the archive first.
+TEST_F(SaveFaultTest, TheArchiveKeepsItsPermissionsOnOneOrTwoFileSystems) {
+    struct stat st;
+    for (mode_t mode : {0604, 0640}) {
+        std::optional<TmpfsMount> m;
+        if (mode == 0640) { // the temporary archive on another file system
+            m.emplace(exe, 8192);
+            SKIP_UNLESS_MOUNTED(*m);
+        }
+        ASSERT_EQ(chmod(archive.c_str(), mode), 0);
+        Put(edited[kPartTable].Records, 0x5C, 4, mode);
+        EXPECT_EQ(Save(edited, kPartTable, exe), kSaved);
+        EXPECT_TRUE(ExpectOldOrNew(edited, kPartTable));
+        EXPECT_TRUE(stat(archive.c_str(), &st) == 0 && (st.st_mode & 07777) == mode)
+            << std::oct << st.st_mode;
+        EXPECT_TRUE(fs::is_empty(exe));
+    }
 }

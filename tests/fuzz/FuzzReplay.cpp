@@ -4,46 +4,30 @@
 #include "tests/support/TestFiles.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdio>
-#include <filesystem>
-#include <vector>
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv);
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
-namespace fs = std::filesystem;
-
-namespace {
-
-std::vector<fs::path> InputsIn(const fs::path& path) {
-    std::vector<fs::path> files;
-    if (fs::is_directory(path)) {
-        for (const fs::directory_entry& e : fs::directory_iterator(path))
-            if (e.is_regular_file()) files.push_back(e.path());
-        std::sort(files.begin(), files.end());
-    } else {
-        files.push_back(path);
-    }
-    return files;
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
+    using namespace ledgrin::test;
     LLVMFuzzerInitialize(&argc, &argv);
-    std::size_t ran = 0;
+    std::vector<fs::path> inputs;
     for (int i = 1; i < argc; ++i) {
         if (!fs::exists(argv[i])) {
             std::fprintf(stderr, "no such input: %s\n", argv[i]);
             return 1;
         }
-        for (const fs::path& file : InputsIn(argv[i])) {
-            const ledgrin::test::Bytes bytes = ledgrin::test::ReadFileBytes(file.string());
-            LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
-            ++ran;
-        }
+        std::vector<fs::path> files = {argv[i]};
+        if (fs::is_directory(argv[i]))
+            files.assign(fs::directory_iterator(argv[i]), fs::directory_iterator());
+        std::sort(files.begin(), files.end());
+        inputs.insert(inputs.end(), files.begin(), files.end());
     }
-    std::fprintf(stderr, "replayed %zu inputs\n", ran);
-    return ran > 0 ? 0 : 1;
+    for (const fs::path& file : inputs) {
+        const Bytes bytes = ReadFileBytes(file.string());
+        LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+    }
+    std::fprintf(stderr, "replayed %zu inputs\n", inputs.size());
+    return inputs.empty() ? 1 : 0;
 }

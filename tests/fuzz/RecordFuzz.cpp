@@ -5,12 +5,13 @@
 // zeros when the input ends early). Every buffer has exactly its size, so a read past a
 // record or a Desc text is caught by the address checker.
 #include "records/DescRecord.h"
+#include "records/NameSearch.h"
 #include "records/RecordFields.h"
 #include "records/RecordValues.h"
 #include "records/SetMembers.h"
 #include "tests/fuzz/FuzzSupport.h"
-#include "ui/ItemFilter.h"
-#include "ui/RecordDisplay.h"
+#include "view/ItemFilter.h"
+#include "view/RecordDisplay.h"
 
 #include <algorithm>
 
@@ -21,15 +22,7 @@ namespace {
 
 // Offsets written out here rather than taken from the code's layout tables.
 constexpr std::size_t kNameAt = 8, kNameBytes = 40;
-constexpr std::size_t kMemberCountAt = 0xA8, kMemberIdsAt = 0xAC, kMemberQtyAt = 0xD4;
 constexpr std::size_t kDescSize = 516, kTextAt = 4, kTextBytes = 512;
-
-std::uint32_t Le(const std::uint8_t* p, int width) {
-    std::uint32_t v = 0;
-    for (int i = 0; i < width; ++i)
-        v |= std::uint32_t{p[i]} << (8 * i);
-    return v;
-}
 
 // Takes n bytes from the input, zeros once it has run out.
 Bytes Take(const std::uint8_t*& data, std::size_t& size, std::size_t n) {
@@ -53,15 +46,9 @@ void CheckDisplay(const TableStore& store, TableIndex t, const std::uint8_t* rec
     FUZZ_CHECK(d.description.size() <= 2 * kTextBytes);
     FUZZ_CHECK(d.members.size() <= 10);
     FUZZ_CHECK(!BuildRecordDisplay(store, t, 1).valid);
-    if (t != kSetItemTable) return;
-    SetMemberList members = ListSetMembers(record);
-    FUZZ_CHECK(members.count == std::min<std::uint32_t>(Le(record + kMemberCountAt, 4), 10));
-    FUZZ_CHECK(d.members.size() == members.count);
-    for (std::size_t i = 0; i < members.count; ++i) {
-        FUZZ_CHECK(members.members[i].typeId == Le(record + kMemberIdsAt + 4 * i, 4));
-        std::uint32_t quantity = Le(record + kMemberQtyAt + 2 * i, 2);
-        FUZZ_CHECK(members.members[i].shownQuantity == (quantity == 0 ? 1 : quantity));
-    }
+    // What each member shows is the set-member listing's own test; here only that the
+    // display lists what the listing gives, whatever the stored count.
+    if (t == kSetItemTable) FUZZ_CHECK(d.members.size() == ListSetMembers(record).count);
 }
 
 // Showing a text and storing what was shown gives the stored text without carriage
@@ -85,7 +72,7 @@ void CheckDescriptions(const TableSlot& desc, std::uint32_t typeId) {
     for (std::size_t i = 0; i < desc.RecordCount; ++i) {
         const std::uint8_t* r = desc.Records.data() + i * kDescSize;
         CheckDescRoundTrip(r);
-        if (first == kNoDescription && Le(r, 4) == typeId) first = i;
+        if (first == kNoDescription && Get(r, 4) == typeId) first = i;
     }
     FUZZ_CHECK(FindDescription(desc.Records.data(), desc.RecordCount, typeId) == first);
 }
@@ -137,16 +124,11 @@ void CheckSearch(const TableStore& store, TableIndex t, const std::uint8_t* reco
     FilterState state;
     state.search = text;
     ListRowsResult rows = ListRows(store, t, state);
-    bool listed = Le(record, 4) != 0 && at.has_value();
+    bool listed = Get(record, 4) != 0 && at.has_value();
     FUZZ_CHECK(rows.ok && rows.rows.size() == (listed ? 1u : 0u));
 }
 
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    SilenceStandardOutput();
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2) return 0;
@@ -164,7 +146,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::uint8_t* record = store[t].Records.data();
     CheckDisplay(store, t, record);
-    CheckDescriptions(store[kDescTable], Le(record + 4, 4));
+    CheckDescriptions(store[kDescTable], Get(record + 4, 4));
     CheckUpdateRoundTrip(t, store[t].Records);
     CheckSearch(store, t, record, std::string(search.begin(), search.end()));
     return 0;

@@ -1,5 +1,5 @@
 #include "archive/TypeIdLookup.h"
-#include "archive/TypeIdFields.h"
+#include "records/TypeIdFields.h"
 #include "tests/records/RecordBytes.h"
 
 #include <string>
@@ -64,13 +64,17 @@ TEST(FindNameByTypeID, TakesTheFirstMatchWhateverItsEnabledWordOrNoneWhenAbsent)
 }
 
 TEST(TypeIdFields, DecodeEachFieldByMaskAndShift) {
+    auto all = [](std::uint32_t id) {
+        std::vector<std::uint32_t> v;
+        for (const FieldDef* f : {&kTypeIdChar, &kTypeIdSetGroup, &kTypeIdCardKind, &kTypeIdType, &kTypeIdPos,
+                                  &kTypeIdGroup, &kTypeIdSerial})
+            v.push_back(TypeIdBits(id, *f));
+        return v;
+    };
     // Bits 18..25 all set: char 255, SetGroup 63, CardKind 15; type sees bits 18..20 only.
-    const TypeIdFields a = DecodeTypeId(0x03FC0000u);
-    EXPECT_EQ((std::vector<std::uint32_t>{a.chr, a.setGroup, a.cardKind, a.type, a.pos, a.group, a.serial}),
-              (std::vector<std::uint32_t>{255, 63, 15, 28, 0, 0, 0}));
+    EXPECT_EQ(all(0x03FC0000u), (std::vector<std::uint32_t>{255, 63, 15, 28, 0, 0, 0}));
     // group 33 (bit 31 set), SetGroup 4 with pos 2, serial 0x7F; bits 8..12 are not decoded.
-    const TypeIdFields b = DecodeTypeId((33u << 26) | (4u << 20) | (2u << 13) | 0x1F00u | 0x7Fu);
-    EXPECT_EQ((std::vector<std::uint32_t>{b.chr, b.setGroup, b.cardKind, b.type, b.pos, b.group, b.serial}),
+    EXPECT_EQ(all((33u << 26) | (4u << 20) | (2u << 13) | 0x1F00u | 0x7Fu),
               (std::vector<std::uint32_t>{16, 4, 1, 0, 2, 33, 0x7F}));
 }
 

@@ -1,34 +1,17 @@
 #include "tests/support/TestFiles.h"
 
 #include <fstream>
-#include <iterator>
 #include <random>
+#include <sstream>
 
 namespace ledgrin::test {
-
-namespace {
-
-template <typename Container> Container ReadWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Container(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::string RandomHex() {
-    static std::random_device random;
-    static const char kDigits[] = "0123456789abcdef";
-    std::string hex;
-    for (unsigned value = random(), i = 0; i < 8; ++i, value >>= 4)
-        hex += kDigits[value & 0xF];
-    return hex;
-}
-
-} // namespace
 
 // create_directory makes the folder or finds the name taken in one step, so a name that
 // another test or process holds already is simply drawn again.
 ScratchDir::ScratchDir(const fs::path& base) {
+    static std::random_device random;
     do
-        path_ = base / ("ledgrin-test-" + RandomHex());
+        path_ = base / ("ledgrin-test-" + std::to_string(random()));
     while (!fs::create_directory(path_));
 }
 
@@ -37,27 +20,45 @@ ScratchDir::~ScratchDir() {
     fs::remove_all(path_, ignored);
 }
 
-Bytes ReadFileBytes(const std::string& path) {
-    return ReadWhole<Bytes>(path);
-}
-
 std::string ReadFileText(const std::string& path) {
-    return ReadWhole<std::string>(path);
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
 }
 
-bool WriteFileBytes(const std::string& path, const std::uint8_t* data, std::size_t size) {
+Bytes ReadFileBytes(const std::string& path) {
+    const std::string text = ReadFileText(path);
+    return Bytes(text.begin(), text.end());
+}
+
+bool WriteFileText(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary);
-    if (size > 0) out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    out << text;
     out.close();
     return !out.fail();
 }
 
 bool WriteFileBytes(const std::string& path, const Bytes& bytes) {
-    return WriteFileBytes(path, bytes.data(), bytes.size());
+    return WriteFileText(path, std::string(bytes.begin(), bytes.end()));
 }
 
-bool WriteFileText(const std::string& path, const std::string& text) {
-    return WriteFileBytes(path, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+std::map<std::string, Bytes> Snapshot(const fs::path& dir) {
+    std::map<std::string, Bytes> files;
+    for (const fs::directory_entry& item : fs::recursive_directory_iterator(dir))
+        files[item.path().lexically_relative(dir).generic_string() + (item.is_directory() ? "/" : "")] =
+            item.is_directory() ? Bytes() : ReadFileBytes(item.path().string());
+    return files;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines(1);
+    for (char c : text)
+        if (c == '\n')
+            lines.emplace_back();
+        else if (c != '\r')
+            lines.back() += c;
+    if (lines.back().empty()) lines.pop_back();
+    return lines;
 }
 
 } // namespace ledgrin::test

@@ -1,11 +1,12 @@
-// Scratch folders and whole-file reads and writes, shared by the tests, the fault checks
-// and the fuzz targets. It uses no test framework (the fuzz programs link it too) and only
-// the standard library, so it builds for Windows as well.
+// Scratch folders, whole files and little-endian bytes for every test folder and the fuzz
+// targets. Only the standard library and no test framework (the fuzz programs link it
+// too), so it builds for Windows as well.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -34,8 +35,36 @@ class ScratchDir {
 // return false when the file could not be written completely.
 Bytes ReadFileBytes(const std::string& path);
 std::string ReadFileText(const std::string& path);
-[[nodiscard]] bool WriteFileBytes(const std::string& path, const std::uint8_t* data, std::size_t size);
 [[nodiscard]] bool WriteFileBytes(const std::string& path, const Bytes& bytes);
 [[nodiscard]] bool WriteFileText(const std::string& path, const std::string& text);
+
+// Every file and folder below dir with its bytes (a folder as "name/" with none).
+std::map<std::string, Bytes> Snapshot(const fs::path& dir);
+
+// The lines of text without their line ends ("\n" or "\r\n").
+std::vector<std::string> SplitLines(const std::string& text);
+
+// n bytes that are never zero and differ from their neighbours, so a cleared or shifted
+// byte shows; another seed starts the sequence elsewhere.
+inline Bytes Pattern(std::size_t n, std::uint8_t seed = 0) {
+    Bytes bytes(n);
+    for (std::size_t i = 0; i < n; ++i)
+        bytes[i] = static_cast<std::uint8_t>(((i + seed) * 37 + 101) % 251 + 1);
+    return bytes;
+}
+
+// A little-endian value of `width` bytes at offset, and text in a field of `size` bytes,
+// cut to it and zero behind.
+inline void Put(Bytes& bytes, std::size_t offset, std::size_t width, std::uint32_t value) {
+    for (std::size_t i = 0; i < width; ++i)
+        bytes.at(offset + i) = static_cast<std::uint8_t>(value >> (8 * i));
+}
+inline void PutText(Bytes& bytes, std::size_t offset, const std::string& text, std::size_t size) {
+    for (std::size_t i = 0; i < size; ++i)
+        bytes.at(offset + i) = i < text.size() ? static_cast<std::uint8_t>(text[i]) : 0;
+}
+inline std::uint32_t Get(const std::uint8_t* at, std::size_t width) {
+    return width == 0 ? 0 : at[0] | Get(at + 1, width - 1) << 8;
+}
 
 } // namespace ledgrin::test

@@ -1,10 +1,10 @@
-// The 82 controls as the window holds them right after creation, against the control
-// table written out by hand in ControlRows.h, and the lists filled at creation.
-#include "tests/window/ControlRows.h"
+// The 82 controls as the window holds them right after creation: each as the control table
+// describes it, in its order, and the lists filled at creation.
 #include "tests/window/WindowFixture.h"
 
+#include "records/Labels.h"
 #include "ui/AppState.h"
-#include "ui/Labels.h"
+#include "ui/Controls.h"
 
 #include <commctrl.h>
 
@@ -16,49 +16,44 @@ namespace {
 
 using Dpi96 = MainWindowTest;
 
-bool IsCombo(const ControlRow& row) {
-    return std::string(row.className) == "ComboBox";
+bool IsCombo(const ControlSpec& c) {
+    return std::string(c.className) == "ComboBox";
 }
 
-TEST_F(Dpi96, EveryControlHasItsIdentifierClassTextStyleAndRectangle) {
-    ASSERT_EQ(96, gDpi) << "these tests need a Wine prefix at 96 DPI";
+TEST_F(Dpi96, EveryControlIsCreatedAsItsTableRowSaysInThatOrder) {
+    ASSERT_EQ(96, gApp.dpi) << "these tests need a Wine prefix at 96 DPI";
     HGDIOBJ stock = GetStockObject(DEFAULT_GUI_FONT);
-    for (const ControlRow& row : kControlRows) {
-        SCOPED_TRACE(row.id);
-        HWND control = Item(row.id);
+    HWND control = GetWindow(window_, GW_CHILD); // z-order is the creation order
+    for (const ControlSpec& c : kControls) {
+        SCOPED_TRACE(c.id);
         ASSERT_NE(nullptr, control);
+        EXPECT_EQ(c.id, GetDlgCtrlID(control));
         char className[64] = {};
         GetClassNameA(control, className, sizeof className);
-        EXPECT_EQ(row.className, std::string(className));
+        EXPECT_EQ(c.className, std::string(className));
+        DWORD style = WS_CHILD | (c.shown ? WS_VISIBLE : 0) | c.style;
         // Wine's combo box moves WS_VSCROLL from its own style to its drop-down list.
-        DWORD style = IsCombo(row) && RunningUnderWine() ? row.style & ~WS_VSCROLL : row.style;
+        if (IsCombo(c) && RunningUnderWine()) style &= ~WS_VSCROLL;
         EXPECT_EQ(style, static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE)));
-        EXPECT_EQ(row.exStyle, static_cast<DWORD>(GetWindowLongA(control, GWL_EXSTYLE)));
-        EXPECT_EQ((row.style & WS_VISIBLE) != 0, IsWindowVisible(control) != FALSE);
+        const DWORD edge = std::string(c.className) == "SysListView32" ? WS_EX_CLIENTEDGE : 0;
+        EXPECT_EQ(edge, static_cast<DWORD>(GetWindowLongA(control, GWL_EXSTYLE)));
+        EXPECT_EQ(c.shown, IsWindowVisible(control) != FALSE);
         EXPECT_TRUE(IsWindowEnabled(control));
         EXPECT_EQ(stock, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
-        // Nothing is checked before start-up checks "Part".
-        EXPECT_EQ(BST_UNCHECKED, SendMessageA(control, BM_GETCHECK, 0, 0));
+        EXPECT_EQ(BST_UNCHECKED, SendMessageA(control, BM_GETCHECK, 0, 0)); // before "Part" is checked
         RECT r = ClientRect(control);
-        EXPECT_EQ(row.x, r.left);
-        EXPECT_EQ(row.y, r.top);
-        EXPECT_EQ(row.width, r.right - r.left);
-        // A drop-down list's window text is its selected row, and it is as tall as its
-        // selection field: its creation height sizes the list that drops down.
-        if (!IsCombo(row)) {
-            EXPECT_EQ(row.text, Text(row.id));
-            EXPECT_EQ(row.height, r.bottom - r.top);
+        EXPECT_EQ(c.x96, r.left);
+        EXPECT_EQ(c.y96, r.top);
+        EXPECT_EQ(c.width96, r.right - r.left);
+        // A drop-down list's text is its selected row, and its creation height sizes the
+        // list that drops down.
+        if (!IsCombo(c)) {
+            EXPECT_EQ(c.text, Text(c.id));
+            EXPECT_EQ(c.height96, r.bottom - r.top);
         }
+        control = GetWindow(control, GW_HWNDNEXT);
     }
-}
-
-TEST_F(Dpi96, ZOrderIsTheCreationOrder) {
-    std::vector<int> ids;
-    for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        ids.push_back(GetDlgCtrlID(child));
-    ASSERT_EQ(82u, ids.size());
-    for (std::size_t i = 0; i < ids.size(); ++i)
-        EXPECT_EQ(kControlRows[i].id, ids[i]) << "position " << i;
+    EXPECT_EQ(nullptr, control);
 }
 
 TEST_F(Dpi96, TabMovesFromTheNameEditToThePriceEdit) {

@@ -5,7 +5,8 @@
 #include "tests/window/WindowFixture.h"
 
 #include "ui/AppState.h"
-#include "ui/PanelLayout.h"
+#include "view/ItemFilter.h"
+#include "view/PanelLayout.h"
 
 #include <commctrl.h>
 
@@ -34,14 +35,14 @@ std::string Folded(std::string name) {
 }
 
 const std::uint8_t* Rec(TableIndex t, std::uint32_t index) {
-    return gStore.Record(t, index);
+    return gApp.store.Record(t, index);
 }
 
 // Enabled records (u32 at 0 not 0) of table t that pass `test`.
 std::set<std::uint32_t> EnabledWhere(TableIndex t,
                                      const std::function<bool(const std::uint8_t*)>& test = {}) {
     std::set<std::uint32_t> out;
-    for (std::uint32_t i = 0; i < gStore[t].RecordCount; ++i)
+    for (std::uint32_t i = 0; i < gApp.store[t].RecordCount; ++i)
         if (Dword(Rec(t, i), 0) != 0 && (!test || test(Rec(t, i)))) out.insert(i);
     return out;
 }
@@ -80,9 +81,9 @@ Lines FilterLines(const std::function<void()>& action) {
 // Name, the top row selected and shown.
 void ExpectTableShown(HWND window, TableIndex t, const Lines& lines,
                       const std::vector<ComboRow> (&before)[2]) {
-    EXPECT_EQ(t, gCurrentTable);
+    EXPECT_EQ(t, gApp.currentTable);
     for (TableIndex other = 1; other <= 13; ++other)
-        EXPECT_EQ(other == t, IsChecked(window, kTableButtons[other])) << other;
+        EXPECT_EQ(other == t, IsChecked(window, kButtonOfTable[other])) << other;
     int charValue = t == 2 ? -128 : t == 7 ? -16 : -1;
     EXPECT_EQ(Lines{"Filter: \"\" - Char: " + std::to_string(charValue) + " - Type: -1"},
               LinesStartingWith(lines, "Filter: "));
@@ -96,11 +97,11 @@ void ExpectTableShown(HWND window, TableIndex t, const Lines& lines,
     const TablePanel& panel = PanelFor(t);
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(panel.statCaptions[i], ControlText(window, 10030 + 3 * i));
-    EXPECT_EQ(panel.charFilterEnabled, IsWindowEnabled(GetDlgItem(window, 10014)) != FALSE);
-    EXPECT_EQ(panel.typeFilterEnabled, IsWindowEnabled(GetDlgItem(window, 10015)) != FALSE);
+    EXPECT_EQ(TableHasCharFilter(t), IsWindowEnabled(GetDlgItem(window, 10014)) != FALSE);
+    EXPECT_EQ(TableHasTypeFilter(t), IsWindowEnabled(GetDlgItem(window, 10015)) != FALSE);
     EXPECT_EQ(panel.shopFilterEnabled, IsWindowEnabled(GetDlgItem(window, 10016)) != FALSE);
     std::vector<ComboRow> expected[2] = {before[0], before[1]};
-    for (const FilterFill& fill : panel.fills) {
+    for (const FilterFill& fill : FilterFills(t)) {
         if (!fill.comboId) continue;
         expected[fill.comboId - 10014].clear();
         for (const FilterRow& row : FilterRows(fill.firstRow, *fill.labels))
@@ -134,7 +135,7 @@ void ExpectTableShown(HWND window, TableIndex t, const Lines& lines,
 TEST_F(Dpi96ItemList, StartUpAndEveryTableButtonShowTheirTable) {
     const std::vector<ComboRow> created[2] = {ComboRows(window_, 10014), ComboRows(window_, 10015)};
     Lines lines = PrintedLines([&] { ShowFirstTable(); });
-    EXPECT_FALSE(gInitialising);
+    EXPECT_FALSE(gApp.initialising);
     {
         SCOPED_TRACE("start-up");
         ExpectTableShown(window_, 1, lines, created);
@@ -147,7 +148,7 @@ TEST_F(Dpi96ItemList, StartUpAndEveryTableButtonShowTheirTable) {
         SendDlgItemMessageA(window_, 10015, CB_SETCURSEL, 1, 0);
         SetDlgItemTextA(window_, 10012, "e");
         const std::vector<ComboRow> before[2] = {ComboRows(window_, 10014), ComboRows(window_, 10015)};
-        lines = PrintedLines([&] { ClickButton(window_, kTableButtons[t]); });
+        lines = PrintedLines([&] { ClickButton(window_, kButtonOfTable[t]); });
         ExpectTableShown(window_, t, lines, before);
     }
 }
@@ -190,7 +191,7 @@ TEST_F(Dpi96ItemList, FilterRowAndShopActiveKeepTheMatchingRecords) {
     ExpectNameOrder(1, ListedRecords(list), +1);
 
     // Item "Passive" (row 2, item data 2): char (TypeID bits 18..25) 128.
-    ClickButton(window_, kTableButtons[2]);
+    ClickButton(window_, kButtonOfTable[2]);
     EXPECT_EQ(Lines{"Filter: \"\" - Char: 128 - Type: -1"},
               FilterLines([&] { ChooseComboRow(window_, 10014, 2); }));
     std::set<std::uint32_t> passive =
@@ -203,7 +204,7 @@ TEST_F(Dpi96ItemList, FilterRowAndShopActiveKeepTheMatchingRecords) {
 
 TEST_F(Dpi96ItemList, ColumnHeadersSortAsTheUserSeesThem) {
     ShowFirstTable();
-    ClickButton(window_, kTableButtons[13]); // "Card": TypeIDs with bit 31 set show as negative numbers
+    ClickButton(window_, kButtonOfTable[13]); // "Card": TypeIDs with bit 31 set show as negative numbers
     HWND list = GetDlgItem(window_, 10001);
     std::size_t count = ListedRecords(list).size();
     ClickColumnHeader(list, 0); // first click on "TypeID": ascending, unsigned
@@ -223,7 +224,7 @@ TEST_F(Dpi96ItemList, ColumnHeadersSortAsTheUserSeesThem) {
     EXPECT_EQ(count, ListedRecords(list).size());
 
     // The member list's headers sort the item list too: "Qty" (bit 2) by name, Z to A.
-    ClickButton(window_, kTableButtons[12]);
+    ClickButton(window_, kButtonOfTable[12]);
     ClickColumnHeader(GetDlgItem(window_, 10072), 2);
     ExpectNameOrder(12, ListedRecords(list), -1);
     EXPECT_EQ(EnabledWhere(12), Listed(list));

@@ -3,7 +3,7 @@
 #include "tests/window/WindowFixture.h"
 
 #include "ui/AppState.h"
-#include "ui/RecordDisplay.h"
+#include "view/RecordDisplay.h"
 
 #include <commctrl.h>
 
@@ -79,14 +79,14 @@ TEST_F(Dpi96RecordView, EveryRowOfEveryTableShowsItsRecord) {
     ShowFirstTable();
     HWND list = GetDlgItem(window_, 10001);
     for (TableIndex t = 1; t <= 13; ++t) {
-        ClickButton(window_, kTableButtons[t]);
+        ClickButton(window_, kButtonOfTable[t]);
         std::vector<std::uint32_t> rows = ListedRecords(list);
         ASSERT_FALSE(rows.empty()) << "table " << t;
         // From the bottom up, so that every row is a change from the one before.
         for (int row = static_cast<int>(rows.size()) - 1; row >= 0; --row) {
             SCOPED_TRACE("table " + std::to_string(t) + " record " + std::to_string(rows[row]));
             std::vector<std::string> lines = PrintedLines([&] { ClickRow(list, row); });
-            RecordDisplay d = BuildRecordDisplay(gStore, t, rows[row]);
+            RecordDisplay d = BuildRecordDisplay(gApp.store, t, rows[row]);
             ASSERT_TRUE(d.valid);
             EXPECT_EQ(SplitLines(d.clickedLine + d.fieldsLine), lines);
             ExpectPanelShows(window_, t, d);
@@ -96,11 +96,11 @@ TEST_F(Dpi96RecordView, EveryRowOfEveryTableShowsItsRecord) {
 
 TEST_F(Dpi96RecordView, RowChangesOfTheMemberListShowNothing) {
     ShowFirstTable();
-    ClickButton(window_, kTableButtons[12]); // SetItem
+    ClickButton(window_, kButtonOfTable[12]); // SetItem
     HWND list = GetDlgItem(window_, 10001);
     std::vector<std::uint32_t> rows = ListedRecords(list);
     for (std::size_t row = 0; row < rows.size(); ++row) {
-        if (Dword(gStore.Record(12, rows[row]), 0xA8) >= 2) { // a set of two or more members
+        if (Dword(gApp.store.Record(12, rows[row]), 0xA8) >= 2) { // a set of two or more members
             ClickRow(list, static_cast<int>(row));
             break;
         }

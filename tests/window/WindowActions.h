@@ -13,7 +13,7 @@
 namespace ledgrin {
 
 // The table radio buttons by TableIndex 1 ("Part") to 13 ("Card").
-constexpr int kTableButtons[14] = {0,     10010, 10047, 10048, 10049, 10050, 10060,
+constexpr int kButtonOfTable[14] = {0,     10010, 10047, 10048, 10049, 10050, 10060,
                                    10063, 10066, 10067, 10068, 10069, 10070, 10073};
 
 // Little-endian reads from a record, at offsets the tests write out.

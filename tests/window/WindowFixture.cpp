@@ -33,13 +33,13 @@ void MainWindowTest::SetUpTestSuite() {
 
 void MainWindowTest::SetUp() {
     folder_ = std::make_unique<TempFolder>();
-    gArchivePath = folder_->File("tarvik_gb.iff");
-    gExeDirectory = folder_->path(); // where a save writes its temporary archive
-    ASSERT_TRUE(WriteArchive(gArchivePath));
-    gStore = TableStore{};
-    ASSERT_TRUE(LoadAllTables(gArchivePath));
-    gInitialising = true;
-    gCurrentTable = kPartTable;
+    gApp.archivePath = folder_->File("tarvik_gb.iff");
+    gApp.exeDirectory = folder_->path(); // where a save writes its temporary archive
+    ASSERT_TRUE(WriteArchive(gApp.archivePath));
+    gApp.store = TableStore{};
+    ASSERT_TRUE(LoadAllTables(gApp.archivePath));
+    gApp.initialising = true;
+    gApp.currentTable = kPartTable;
     window_ = CreateMainWindow(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
     ASSERT_NE(nullptr, window_);
     PumpMessages();

@@ -1,5 +1,5 @@
 // Window size, minimum size, the resize rule and scaling at 144 DPI.
-#include "tests/window/ControlRows.h"
+#include "ui/Controls.h"
 #include "tests/window/WindowFixture.h"
 
 #include "ui/AppState.h"
@@ -54,12 +54,12 @@ TEST_F(Dpi96, GrowingBy100ResizesTheListAndTheThreeFramesOnly) {
     // control keeps its size, and every control its top-left corner.
     const std::map<int, SIZE> grown = {
         {10001, {318, 500}}, {10018, {580, 601}}, {10082, {338, 601}}, {10046, {928, 43}}};
-    for (const ControlRow& row : kControlRows) {
+    for (const ControlSpec& row : kControls) {
         SCOPED_TRACE(row.id);
         RECT r = ClientRect(Item(row.id));
-        EXPECT_EQ(row.x, r.left);
-        EXPECT_EQ(row.y, r.top);
-        EXPECT_EQ(grown.count(row.id) ? grown.at(row.id).cx : row.width, r.right - r.left);
+        EXPECT_EQ(row.x96, r.left);
+        EXPECT_EQ(row.y96, r.top);
+        EXPECT_EQ(grown.count(row.id) ? grown.at(row.id).cx : row.width96, r.right - r.left);
         if (grown.count(row.id)) {
             EXPECT_EQ(grown.at(row.id).cy, r.bottom - r.top);
         }
@@ -68,7 +68,7 @@ TEST_F(Dpi96, GrowingBy100ResizesTheListAndTheThreeFramesOnly) {
 
 // Run in a Wine prefix of its own whose screen is set to 144 DPI.
 TEST_F(Dpi144, EverythingIsScaledByOneAndAHalfRoundedDown) {
-    ASSERT_EQ(144, gDpi) << "run through tests/window/run-at-dpi 144";
+    ASSERT_EQ(144, gApp.dpi) << "run through tests/window/run-at-dpi 144";
     SIZE size = OuterSize(window_);
     EXPECT_EQ(1302, size.cx);
     EXPECT_EQ(900, size.cy);
@@ -76,14 +76,14 @@ TEST_F(Dpi144, EverythingIsScaledByOneAndAHalfRoundedDown) {
     SendMessageA(window_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(1302, info.ptMinTrackSize.x);
     EXPECT_EQ(900, info.ptMinTrackSize.y);
-    for (const ControlRow& row : kControlRows) { // the item list 477 x 600, the TypeID box at 1084, 120
+    for (const ControlSpec& row : kControls) { // the item list 477 x 600, the TypeID box at 1084, 120
         SCOPED_TRACE(row.id);
         RECT r = ClientRect(Item(row.id));
-        EXPECT_EQ(row.x * 3 / 2, r.left);
-        EXPECT_EQ(row.y * 3 / 2, r.top);
-        EXPECT_EQ(row.width * 3 / 2, r.right - r.left);
+        EXPECT_EQ(row.x96 * 3 / 2, r.left);
+        EXPECT_EQ(row.y96 * 3 / 2, r.top);
+        EXPECT_EQ(row.width96 * 3 / 2, r.right - r.left);
         if (std::string(row.className) != "ComboBox") {
-            EXPECT_EQ(row.height * 3 / 2, r.bottom - r.top);
+            EXPECT_EQ(row.height96 * 3 / 2, r.bottom - r.top);
         }
     }
 }

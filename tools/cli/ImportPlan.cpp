@@ -103,7 +103,7 @@ class ImportPlanner {
 
     const InputCell* CellOf(const Cells& cells, ColumnKind kind, const char* name = nullptr) {
         for (const auto& [cell, column] : cells)
-            if (column->kind == kind && (!name || std::strcmp(column->name, name) == 0)) return cell;
+            if (column->kind == kind && (!name || column->name == name)) return cell;
         return nullptr;
     }
 
@@ -195,7 +195,7 @@ class ImportPlanner {
         for (const auto& [cell, column] : cells) {
             if (column->kind == ColumnKind::Name) CheckName(*cell, stored, newName);
             if (column->kind != ColumnKind::Field) continue;
-            std::optional<std::uint32_t> v = Number(*cell, column->name, column->field->width);
+            std::optional<std::uint32_t> v = Number(*cell, column->name.c_str(), column->field->width);
             if (!v || *v == GetField(stored, *column->field)) continue;
             if (column->field->access == FieldAccess::ReadOnly) {
                 Error(cell->line, std::string(column->name) + " is read-only: the archive holds " +
@@ -244,9 +244,9 @@ class ImportPlanner {
     // Decoded columns are read-only; as exported, before or after the row's change, they pass.
     void CheckDecoded(const Cells& cells, const std::uint8_t* before, const std::uint8_t* after) {
         for (const auto& [cell, column] : cells) {
-            if (column->kind != ColumnKind::Decoded) continue;
-            std::string was = column->decode(before);
-            if (cell->text != was && cell->text != column->decode(after))
+            if (column->kind != ColumnKind::Code && column->kind != ColumnKind::Label) continue;
+            std::string was = DecodedText(*column, before);
+            if (cell->text != was && cell->text != DecodedText(*column, after))
                 Error(cell->line, std::string(column->name) + " is read-only (decoded from the record): " +
                                       QuotedText(was) + ", the file " + QuotedText(cell->text));
         }

@@ -1,11 +1,8 @@
 #include "tools/cli/TableColumns.h"
 
-#include "archive/TypeIdFields.h"
 #include "records/DescRecord.h"
 #include "records/RecordHead.h"
 #include "tools/cli/CliText.h"
-#include "ui/Labels.h"
-#include "ui/RecordDisplay.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,117 +11,37 @@ namespace ledgrin::cli {
 
 namespace {
 
-std::string Label(const LabelList& labels, std::uint32_t code) {
-    const char* label = labels.At(code);
-    return label ? label : "";
+void AddLabel(std::vector<Column>& columns, const FieldDef& field) {
+    if (!field.labels) return;
+    columns.push_back({std::string(field.labels->name) + "Label", ColumnKind::Label, false, &field});
 }
-
-// A label that the record's code selects only when it is a multiple of `step`
-// (Item kinds are stored x128, Skin kinds x16).
-std::string ScaledLabel(const LabelList& labels, std::uint32_t value, std::uint32_t step) {
-    return value % step == 0 ? Label(labels, value / step) : "";
-}
-
-std::uint32_t TypeIdOf(const std::uint8_t* r) {
-    return RecordTypeId(r);
-}
-
-std::string Char(const std::uint8_t* r) {
-    return Decimal(TypeIdChar(TypeIdOf(r)));
-}
-std::string SetGroup(const std::uint8_t* r) {
-    return Decimal(TypeIdSetGroup(TypeIdOf(r)));
-}
-std::string Pos(const std::uint8_t* r) {
-    return Decimal(TypeIdPos(TypeIdOf(r)));
-}
-std::string CardKind(const std::uint8_t* r) {
-    return Decimal(TypeIdCardKind(TypeIdOf(r)));
-}
-std::string RankLabel(const std::uint8_t* r) {
-    return Label(kPlayerRankLabels, RecordLevel(r) & kLevelIndexMask);
-}
-template <TableIndex T> std::string CharacterLabel(const std::uint8_t* r) {
-    int code = RecordCharacterCode(T, r);
-    return code < 0 ? "" : Label(kCharacterNames, static_cast<std::uint32_t>(code));
-}
-std::string PartSlotLabel(const std::uint8_t* r) {
-    return Label(kPartSlotLabels, FieldValue(kPartTable, r, "PartSlot"));
-}
-std::string ItemKindLabel(const std::uint8_t* r) {
-    return ScaledLabel(kItemKindLabels, TypeIdChar(TypeIdOf(r)), 128);
-}
-std::string SkinKindLabel(const std::uint8_t* r) {
-    return ScaledLabel(kSkinKindLabels, TypeIdChar(TypeIdOf(r)), 16);
-}
-std::string ItemGroupLabel(const std::uint8_t* r) {
-    return Label(kItemGroupLabels, TypeIdSetGroup(TypeIdOf(r)));
-}
-std::string CardKindLabel(const std::uint8_t* r) {
-    return Label(kCardKindLabels, TypeIdCardKind(TypeIdOf(r)));
-}
-std::string CardVolumeLabel(const std::uint8_t* r) {
-    return Label(kCardVolumeLabels, FieldValue(kCardTable, r, "Volume"));
-}
-
-struct DecodedColumn {
-    const char* name;
-    bool numeric;
-    DecodeFn decode;
-};
-
-// Per table, the TypeID fields and labels that the editor's filters and panel use.
-// Every item table also gets RankLabel, the label of its Level's rank index.
-struct DecodedColumns {
-    DecodedColumn columns[4];
-    int count;
-};
-const DecodedColumns kDecoded[kTableCount] = {
-    {{}, 0}, // Desc
-    {{{"char", true, Char},
-      {"CharacterLabel", false, CharacterLabel<kPartTable>},
-      {"PartSlotLabel", false, PartSlotLabel}},
-     3},
-    {{{"char", true, Char}, {"ItemKindLabel", false, ItemKindLabel}}, 2},
-    {{}, 0}, // ClubSet
-    {{}, 0}, // Ball
-    {{}, 0}, // Mascot
-    {{}, 0}, // Caddie
-    {{{"char", true, Char}, {"SkinKindLabel", false, SkinKindLabel}}, 2},
-    {{}, 0}, // AuxPart
-    {{}, 0}, // Character
-    {{{"CharacterLabel", false, CharacterLabel<kHairStyleTable>}}, 1},
-    {{}, 0}, // CaddieItem
-    {{{"SetGroup", true, SetGroup},
-      {"ItemGroupLabel", false, ItemGroupLabel},
-      {"pos", true, Pos},
-      {"CharacterLabel", false, CharacterLabel<kSetItemTable>}},
-     4},
-    {{{"CardKind", true, CardKind},
-      {"CardKindLabel", false, CardKindLabel},
-      {"CardVolumeLabel", false, CardVolumeLabel}},
-     3},
-};
 
 } // namespace
 
+// The stored fields, the Name after TypeID; then the codes kept in the TypeID, each with
+// its label; then the labels of the table's own fields and of the head's.
 std::vector<Column> TableColumns(TableIndex t) {
     std::vector<Column> columns;
     if (!IsValidTable(t)) return columns;
-    columns.push_back({"Index", ColumnKind::Index, true, nullptr, nullptr});
+    columns.push_back({"Index", ColumnKind::Index, true, nullptr});
     for (const FieldDef& field : TableFields(t)) {
-        columns.push_back({field.name, ColumnKind::Field, true, &field, nullptr});
+        columns.push_back({field.name, ColumnKind::Field, true, &field});
         if (IsItemTable(t) && std::strcmp(field.name, "TypeID") == 0)
-            columns.push_back({"Name", ColumnKind::Name, false, nullptr, nullptr});
+            columns.push_back({"Name", ColumnKind::Name, false, nullptr});
     }
     if (IsItemTable(t)) {
-        const DecodedColumns& decoded = kDecoded[t];
-        for (int i = 0; i < decoded.count; ++i)
-            columns.push_back({decoded.columns[i].name, ColumnKind::Decoded, decoded.columns[i].numeric,
-                               nullptr, decoded.columns[i].decode});
-        columns.push_back({"RankLabel", ColumnKind::Decoded, false, nullptr, RankLabel});
+        for (const FieldDef& code : TypeIdCodeFields(t)) {
+            columns.push_back({code.name, ColumnKind::Code, true, &code});
+            AddLabel(columns, code);
+        }
+        const FieldList fields = TableFields(t);
+        const std::size_t head = HeadFieldCount(t);
+        for (std::size_t i = head; i < fields.size(); ++i)
+            AddLabel(columns, fields.begin()[i]);
+        for (std::size_t i = 0; i < head; ++i)
+            AddLabel(columns, fields.begin()[i]);
     }
-    columns.push_back({"Description", ColumnKind::Description, false, nullptr, nullptr});
+    columns.push_back({"Description", ColumnKind::Description, false, nullptr});
     return columns;
 }
 
@@ -160,6 +77,12 @@ std::string DescIndex::TextOf(std::uint32_t typeId) const {
     return i == kNoDescription ? std::string() : StoredDescText(store_.Record(kDescTable, i));
 }
 
+std::string DecodedText(const Column& column, const std::uint8_t* record) {
+    if (column.kind == ColumnKind::Code) return Decimal(FieldCode(record, *column.field));
+    const char* label = FieldLabel(record, *column.field);
+    return label ? label : "";
+}
+
 std::string CellText(const TableStore& store, const DescIndex& descriptions, TableIndex t, std::size_t index,
                      const Column& column) {
     const std::uint8_t* record = store.Record(t, index);
@@ -167,7 +90,8 @@ std::string CellText(const TableStore& store, const DescIndex& descriptions, Tab
     case ColumnKind::Index: return std::to_string(index);
     case ColumnKind::Field: return Decimal(GetField(record, *column.field));
     case ColumnKind::Name: return std::string(RecordName(record));
-    case ColumnKind::Decoded: return column.decode(record);
+    case ColumnKind::Code:
+    case ColumnKind::Label: return DecodedText(column, record);
     case ColumnKind::Description:
         return t == kDescTable ? StoredDescText(record) : descriptions.TextOf(RecordTypeId(record));
     }

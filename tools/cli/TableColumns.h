@@ -18,19 +18,16 @@ enum class ColumnKind {
                  // records that share a TypeID
     Field,       // a named numeric field of the record
     Name,        // the Name text
-    Decoded,     // read-only: a TypeID bit field or a label, derived from the record
+    Code,        // read-only: a code kept in bits of the TypeID
+    Label,       // read-only: the label of a field's code
     Description, // the item's description text (Desc table)
 };
 
-// A decoded column's value for one record of its table.
-using DecodeFn = std::string (*)(const std::uint8_t* record);
-
 struct Column {
-    const char* name;
+    std::string name;
     ColumnKind kind;
     bool numeric;          // written as a JSON number
-    const FieldDef* field; // Field only
-    DecodeFn decode;       // Decoded only
+    const FieldDef* field; // Field, Code and Label: the row it shows
 };
 
 // In export order. For the Desc table: Index, TypeID and Description.
@@ -59,6 +56,9 @@ class DescIndex {
 
 // The text of a Desc record's field, up to the NUL, at most 512 bytes, line feeds as stored.
 std::string StoredDescText(const std::uint8_t* descRecord);
+
+// The text of a Code or Label column for a record.
+std::string DecodedText(const Column& column, const std::uint8_t* record);
 
 // The value of one column for record `index` of table t.
 std::string CellText(const TableStore& store, const DescIndex& descriptions, TableIndex t, std::size_t index,

@@ -6,8 +6,8 @@
 #include "records/SetMembers.h"
 #include "tools/cli/CliText.h"
 #include "tools/cli/TableColumns.h"
-#include "ui/Labels.h"
-#include "ui/RecordDisplay.h"
+#include "records/Labels.h"
+#include "records/RecordCodes.h"
 
 #include <map>
 #include <vector>

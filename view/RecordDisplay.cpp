@@ -1,12 +1,12 @@
-#include "ui/RecordDisplay.h"
+#include "view/RecordDisplay.h"
 
-#include "archive/TypeIdFields.h"
 #include "archive/TypeIdLookup.h"
 #include "records/DescRecord.h"
+#include "records/Labels.h"
 #include "records/RecordCodes.h"
 #include "records/RecordHead.h"
 #include "records/SetMembers.h"
-#include "ui/Labels.h"
+#include "records/TypeIdFields.h"
 
 #include <algorithm>
 #include <cstdarg>
@@ -16,26 +16,6 @@
 namespace ledgrin {
 
 namespace {
-
-int CodeOrNone(std::uint32_t code) {
-    return code == kNoCharacter ? -1 : static_cast<int>(code);
-}
-
-int NoCharacter(const std::uint8_t*) {
-    return -1;
-}
-int PartCharacter(const std::uint8_t* r) {
-    return CodeOrNone(TypeIdChar(RecordTypeId(r)));
-}
-int HairStyleCharacter(const std::uint8_t* r) {
-    return CodeOrNone(HairStyleCharacterIndex(r));
-}
-// Only sets of characters (group 2) and of parts (group 4) belong to a character.
-int SetItemCharacter(const std::uint8_t* r) {
-    std::uint32_t id = RecordTypeId(r);
-    std::uint32_t group = TypeIdSetGroup(id);
-    return (group == 2 || group == 4) ? static_cast<int>(TypeIdPos(id)) : -1;
-}
 
 std::string LabelText(const LabelList& labels, int code) {
     const char* label = code < 0 ? nullptr : labels.At(static_cast<std::uint32_t>(code));
@@ -69,33 +49,6 @@ void FillMembers(RecordDisplay& d, const TableStore& store, const std::uint8_t* 
     }
 }
 
-using CharacterOf = int (*)(const std::uint8_t* record);
-using FillTableControls = void (*)(RecordDisplay& d, const TableStore& store, const std::uint8_t* record);
-
-// What differs by table beyond ReadRecordValues: the character and the table's own
-// read-only controls.
-struct TableDisplay {
-    CharacterOf character;
-    FillTableControls fill; // nullptr: none
-};
-
-constexpr TableDisplay kTableDisplays[kTableCount] = {
-    {NoCharacter, nullptr},          // Desc
-    {PartCharacter, nullptr},        // Part
-    {NoCharacter, nullptr},          // Item
-    {NoCharacter, nullptr},          // ClubSet
-    {NoCharacter, nullptr},          // Ball
-    {NoCharacter, nullptr},          // Mascot
-    {NoCharacter, nullptr},          // Caddie
-    {NoCharacter, nullptr},          // Skin
-    {NoCharacter, nullptr},          // AuxPart
-    {NoCharacter, nullptr},          // Character
-    {HairStyleCharacter, nullptr},   // HairStyle
-    {NoCharacter, nullptr},          // CaddieItem
-    {SetItemCharacter, FillMembers}, // SetItem
-    {NoCharacter, FillCard},         // Card
-};
-
 std::string DescriptionFor(const TableStore& store, std::uint32_t typeId) {
     const TableSlot& desc = store[kDescTable];
     std::size_t count = std::min<std::size_t>(desc.RecordCount, desc.Records.size() / kDescRecordSize);
@@ -108,9 +61,10 @@ void FillLines(RecordDisplay& d, std::uint32_t index, const std::uint8_t* r) {
     std::string_view name = RecordName(r);
     d.clickedLine = Format("Entry clicked: %d (%d, %.*s)\n", static_cast<int>(index),
                            static_cast<std::int32_t>(id), static_cast<int>(name.size()), name.data());
-    d.fieldsLine = Format("char %d group %d type %d pos %d serial %d\n", static_cast<int>(TypeIdChar(id)),
-                          static_cast<int>(TypeIdGroup(id)), static_cast<int>(TypeIdType(id)),
-                          static_cast<int>(TypeIdPos(id)), static_cast<int>(TypeIdSerial(id)));
+    d.fieldsLine =
+        Format("char %d group %d type %d pos %d serial %d\n", static_cast<int>(TypeIdBits(id, kTypeIdChar)),
+               static_cast<int>(TypeIdBits(id, kTypeIdGroup)), static_cast<int>(TypeIdBits(id, kTypeIdType)),
+               static_cast<int>(TypeIdBits(id, kTypeIdPos)), static_cast<int>(TypeIdBits(id, kTypeIdSerial)));
 }
 
 RecordDisplay Build(const TableStore& store, TableIndex t, std::uint32_t index) {
@@ -119,7 +73,8 @@ RecordDisplay Build(const TableStore& store, TableIndex t, std::uint32_t index) 
     d.values = ReadRecordValues(t, r);
     d.characterText = LabelText(kCharacterNames, RecordCharacterCode(t, r));
     d.typeIdText = std::to_string(RecordTypeId(r));
-    if (kTableDisplays[t].fill) kTableDisplays[t].fill(d, store, r);
+    if (t == kSetItemTable) FillMembers(d, store, r);
+    if (t == kCardTable) FillCard(d, store, r);
     d.description = DescriptionFor(store, RecordTypeId(r));
     FillLines(d, index, r);
     d.valid = true;
@@ -127,10 +82,6 @@ RecordDisplay Build(const TableStore& store, TableIndex t, std::uint32_t index) 
 }
 
 } // namespace
-
-int RecordCharacterCode(TableIndex t, const std::uint8_t* record) {
-    return IsValidTable(t) ? kTableDisplays[t].character(record) : -1;
-}
 
 RecordDisplay BuildRecordDisplay(const TableStore& store, TableIndex t, std::uint32_t index) noexcept {
     if (!IsItemTable(t)) return {};

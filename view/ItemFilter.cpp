@@ -1,8 +1,7 @@
-#include "ui/ItemFilter.h"
+#include "view/ItemFilter.h"
 
-#include "archive/TypeIdFields.h"
 #include "records/Diagnostics.h"
-#include "records/RecordCodes.h"
+#include "records/NameSearch.h"
 #include "records/RecordFields.h"
 #include "records/RecordHead.h"
 
@@ -15,58 +14,11 @@ namespace ledgrin {
 
 namespace {
 
-using ValueOf = std::uint32_t (*)(const std::uint8_t* record);
-
-std::uint32_t CharOfTypeId(const std::uint8_t* r) {
-    return TypeIdChar(RecordTypeId(r));
+const FieldDef* CharFilterField(TableIndex t) {
+    return FilterField(t, ListFilter::Char);
 }
-std::uint32_t PosOfTypeId(const std::uint8_t* r) {
-    return TypeIdPos(RecordTypeId(r));
-}
-std::uint32_t SetGroupOfTypeId(const std::uint8_t* r) {
-    return TypeIdSetGroup(RecordTypeId(r));
-}
-std::uint32_t CardKindOfTypeId(const std::uint8_t* r) {
-    return TypeIdCardKind(RecordTypeId(r));
-}
-std::uint32_t HairStyleCharacter(const std::uint8_t* r) {
-    return HairStyleCharacterIndex(r);
-}
-std::uint32_t CardVolumeOf(const std::uint8_t* r) {
-    return CardVolume(r);
-}
-// Looked up once: the Part table is the large one, and the filter runs over all of it.
-std::uint32_t PartSlotOf(const std::uint8_t* r) {
-    static const FieldDef* const field = FindField(kPartTable, "PartSlot");
-    return field ? GetField(r, *field) : 0;
-}
-
-// What each table's two filter combo boxes select. A null value function: no filter.
-struct TableFilter {
-    int charMultiplier; // Item's kinds are 128 apart in char, Skin's 16
-    ValueOf charValue;
-    ValueOf typeValue;
-};
-
-constexpr TableFilter kTableFilters[kTableCount] = {
-    {1, nullptr, nullptr},               // Desc
-    {1, CharOfTypeId, PartSlotOf},       // Part
-    {128, CharOfTypeId, nullptr},        // Item
-    {1, nullptr, nullptr},               // ClubSet
-    {1, nullptr, nullptr},               // Ball
-    {1, nullptr, nullptr},               // Mascot
-    {1, nullptr, nullptr},               // Caddie
-    {16, CharOfTypeId, nullptr},         // Skin
-    {1, nullptr, nullptr},               // AuxPart
-    {1, nullptr, nullptr},               // Character
-    {1, HairStyleCharacter, nullptr},    // HairStyle
-    {1, nullptr, nullptr},               // CaddieItem
-    {1, PosOfTypeId, SetGroupOfTypeId},  // SetItem
-    {1, CardKindOfTypeId, CardVolumeOf}, // Card
-};
-
-const TableFilter& FilterOf(TableIndex t) {
-    return kTableFilters[IsValidTable(t) ? t : kDescTable];
+const FieldDef* TypeFilterField(TableIndex t) {
+    return FilterField(t, ListFilter::Type);
 }
 
 int FilterValue(long itemData, int multiplier) {
@@ -74,20 +26,12 @@ int FilterValue(long itemData, int multiplier) {
     return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
 }
 
-unsigned char FoldAZ(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
-}
-
-std::string_view UpToNul(std::string_view s) {
-    return s.substr(0, s.find('\0'));
-}
-
 std::string_view SearchPattern(const FilterState& state) {
     return std::string_view(state.search).substr(0, kSearchTextMax);
 }
 
-bool Matches(ValueOf value, int filter, const std::uint8_t* record) {
-    return filter < 0 || value == nullptr || value(record) == static_cast<std::uint32_t>(filter);
+bool Matches(const FieldDef* field, int filter, const std::uint8_t* record) {
+    return filter < 0 || field == nullptr || FieldCode(record, *field) == static_cast<std::uint32_t>(filter);
 }
 
 std::uint32_t RecordsIn(const TableSlot& slot, TableIndex t) {
@@ -134,71 +78,61 @@ void SortByKeys(std::vector<std::uint32_t>& rows, const TableStore& store, Table
 
 } // namespace
 
+std::vector<FilterRow> FilterRows(const char* firstRow, const LabelList& labels) {
+    std::vector<FilterRow> rows;
+    rows.push_back({firstRow, 0});
+    for (int pos = 0; pos < labels.count; ++pos)
+        if (const char* label = labels.At(static_cast<std::uint32_t>(pos))) rows.push_back({label, pos + 1});
+    return rows;
+}
+
 bool TableHasCharFilter(TableIndex t) {
-    return FilterOf(t).charValue != nullptr;
+    return CharFilterField(t) != nullptr;
 }
 
 bool TableHasTypeFilter(TableIndex t) {
-    return FilterOf(t).typeValue != nullptr;
+    return TypeFilterField(t) != nullptr;
 }
 
+// The combo row's item data is the label position + 1; the record stores position x scale.
 int CharFilterValue(TableIndex t, long itemData) {
-    const TableFilter& f = FilterOf(t);
-    return f.charValue ? FilterValue(itemData, f.charMultiplier) : -1;
+    const FieldDef* field = CharFilterField(t);
+    return field ? FilterValue(itemData, field->scale) : -1;
 }
 
 int TypeFilterValue(TableIndex t, long itemData) {
-    return FilterOf(t).typeValue ? FilterValue(itemData, 1) : -1;
+    const FieldDef* field = TypeFilterField(t);
+    return field ? FilterValue(itemData, field->scale) : -1;
 }
 
-std::uint32_t RecordCharValue(TableIndex t, const std::uint8_t* record) {
-    ValueOf value = FilterOf(t).charValue;
-    return value ? value(record) : 0;
-}
+namespace {
 
-std::uint32_t RecordTypeValue(TableIndex t, const std::uint8_t* record) {
-    ValueOf value = FilterOf(t).typeValue;
-    return value ? value(record) : 0;
-}
-
-std::optional<std::size_t> FindTextNoCase(std::string_view text, std::string_view pattern) {
-    text = UpToNul(text);
-    pattern = UpToNul(pattern);
-    for (std::size_t start = 0; start + pattern.size() <= text.size(); ++start) {
-        std::size_t i = 0;
-        while (i < pattern.size() && FoldAZ(text[start + i]) == FoldAZ(pattern[i]))
-            ++i;
-        if (i == pattern.size()) return start;
-    }
-    return std::nullopt;
-}
-
-int CompareNamesNoCase(std::string_view a, std::string_view b) {
-    std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        int diff = FoldAZ(a[i]) - FoldAZ(b[i]);
-        if (diff != 0) return diff;
-    }
-    return (a.size() > n) - (b.size() > n);
-}
-
-bool RecordPasses(TableIndex t, const std::uint8_t* record, const FilterState& state) {
-    const TableFilter& f = FilterOf(t);
+// The filter fields are looked up once per refill: a table may have 65,535 records.
+bool Passes(const std::uint8_t* record, const FilterState& state, const FieldDef* charField,
+            const FieldDef* typeField) {
     std::string_view pattern = SearchPattern(state);
     if (RecordEnabled(record) == 0) return false;
     if (!pattern.empty() && !FindTextNoCase(RecordName(record), pattern)) return false;
-    if (!Matches(f.charValue, state.charFilter, record)) return false;
-    if (!Matches(f.typeValue, state.typeFilter, record)) return false;
+    if (!Matches(charField, state.charFilter, record)) return false;
+    if (!Matches(typeField, state.typeFilter, record)) return false;
     return !state.shopOnly || (RecordShopFlags(record) & (kShopAvailable | kShopDisplayOnly)) != 0;
+}
+
+} // namespace
+
+bool RecordPasses(TableIndex t, const std::uint8_t* record, const FilterState& state) {
+    return Passes(record, state, CharFilterField(t), TypeFilterField(t));
 }
 
 std::vector<std::uint32_t> FilterRecords(const TableStore& store, TableIndex t, const FilterState& state) {
     std::vector<std::uint32_t> rows;
     if (!IsItemTable(t)) return rows;
+    const FieldDef* charField = CharFilterField(t);
+    const FieldDef* typeField = TypeFilterField(t);
     std::uint32_t count = RecordsIn(store[t], t);
     rows.reserve(count);
     for (std::uint32_t i = 0; i < count; ++i)
-        if (RecordPasses(t, store.Record(t, i), state)) rows.push_back(i);
+        if (Passes(store.Record(t, i), state, charField, typeField)) rows.push_back(i);
     return rows;
 }
 

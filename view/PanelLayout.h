@@ -1,10 +1,10 @@
-// The record panel per table: which groups of controls show, which filter controls are
-// enabled, the five stat captions and the filter lists to fill. One row per table; the
-// window's table switch applies a row and nothing else decides.
+// The record panel per table: which groups of controls show, whether " Shop active" is
+// enabled and the five stat captions, one row per table; the filter lists follow from the
+// fields each table filters by. The window's table switch applies these and nothing else.
 #pragma once
 
+#include "records/Labels.h"
 #include "records/TableInfo.h"
-#include "ui/Labels.h"
 
 #include <array>
 #include <cstddef>
@@ -32,37 +32,27 @@ constexpr int kPanelGroupCount = 11;
 // Number of controls in all groups together; each control is in exactly one group.
 constexpr std::size_t kPanelControlCount = 46;
 
-struct IdList {
-    const int* begin_;
-    std::size_t size_;
-    const int* begin() const { return begin_; }
-    const int* end() const { return begin_ + size_; }
-    std::size_t size() const { return size_; }
-};
-
-// The control IDs of a group.
-IdList GroupControls(PanelGroup group);
-
-// A filter combo box refilled when the table is chosen (FillFilterList's arguments).
-struct FilterFill {
-    int comboId; // 10014 or 10015; 0 for an unused slot
-    const char* firstRow;
-    const LabelList* labels;
-};
-
 struct TablePanel {
     unsigned shownGroups;            // bit (1 << PanelGroup)
-    bool charFilterEnabled;          // 10014
-    bool typeFilterEnabled;          // 10015
     bool shopFilterEnabled;          // 10016 " Shop active"
     const char* const* statCaptions; // five texts for 10030, 10033, 10036, 10039, 10042
-    FilterFill fills[2];             // in fill order: 10014 before 10015
 
     bool Shows(PanelGroup group) const { return (shownGroups >> static_cast<int>(group)) & 1u; }
 };
 
 // The row of item table t; any other t gives the Part row (the arrangement at creation).
 const TablePanel& PanelFor(TableIndex t);
+
+// A filter combo box refilled when the table is chosen (FillFilterList's arguments).
+struct FilterFill {
+    int comboId; // 10014 or 10015; 0 when the table has no such filter (the box is disabled)
+    const char* firstRow;
+    const LabelList* labels;
+};
+
+// The filter lists of table t (any other t: Part's) in fill order, 10014 before 10015:
+// the labels of the field that each filter compares, under the first row of that list.
+std::array<FilterFill, 2> FilterFills(TableIndex t);
 
 struct ControlVisibility {
     int id;

@@ -38,8 +38,4 @@ struct RecordDisplay {
 // item table, index is not below its RecordCount, or memory runs out.
 RecordDisplay BuildRecordDisplay(const TableStore& store, TableIndex t, std::uint32_t index) noexcept;
 
-// The character code shown for a record of item table t (Part: the TypeID's char;
-// HairStyle: CharacterIndex; SetItem: pos when SetGroup is 2 or 4), or -1 for none.
-int RecordCharacterCode(TableIndex t, const std::uint8_t* record);
-
 } // namespace ledgrin

@@ -1,8 +1,8 @@
-#include "ui/RecordEdit.h"
+#include "view/RecordEdit.h"
 
 #include "records/Diagnostics.h"
 #include "records/RecordHead.h"
-#include "ui/ControlIds.h"
+#include "view/ControlIds.h"
 
 #include <algorithm>
 #include <cstdio>

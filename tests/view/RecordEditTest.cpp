@@ -1,7 +1,7 @@
-#include "ui/RecordEdit.h"
+#include "view/RecordEdit.h"
 
 #include "Fixtures.h"
-#include "ui/RecordDisplay.h"
+#include "view/RecordDisplay.h"
 
 #include <gtest/gtest.h>
 

@@ -3,14 +3,13 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
-#include <vector>
 
 namespace ledgrin {
 
 struct LabelList {
     const char* const* labels;
     int count;
+    const char* name; // what the codes are: "Character", "PartSlot"...
 
     // The label at position code, or nullptr when the code is out of range or blank.
     const char* At(std::uint32_t code) const {
@@ -28,14 +27,5 @@ extern const LabelList kItemGroupLabels;  // 18 positions, 7 with a label
 extern const LabelList kCharacterNames;   // 15 positions, 13 blank
 extern const LabelList kPlayerRankLabels; // 17 ranks, lowest first
 extern const LabelList kCurrencyLabels;   // Crells, Points
-
-// One row of a filter drop-down list: its text and item data.
-struct FilterRow {
-    std::string text;
-    int data; // 0 for the first row; position + 1 for a label
-};
-
-// The rows a filter list holds: the first row, then each non-blank label in position order.
-std::vector<FilterRow> FilterRows(const char* firstRow, const LabelList& labels);
 
 } // namespace ledgrin

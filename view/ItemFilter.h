@@ -4,6 +4,7 @@
 #pragma once
 
 #include "archive/TableStore.h"
+#include "records/Labels.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -24,31 +25,25 @@ struct FilterState {
     bool shopOnly = false; // " Shop active" checked
 };
 
+// One row of a filter drop-down list: its text and item data.
+struct FilterRow {
+    std::string text;
+    int data; // 0 for the first row; position + 1 for a label
+};
+
+// The rows a filter list holds: the first row, then each labelled code in order. Blank
+// labels get no row, so the item data, not the row index, carries the code.
+std::vector<FilterRow> FilterRows(const char* firstRow, const LabelList& labels);
+
 // Whether table t filters by the first (10014) or second (10015) combo box.
 bool TableHasCharFilter(TableIndex t);
 bool TableHasTypeFilter(TableIndex t);
 
 // The filter value for the item data of the selected combo row (-1 when none is
-// selected, as the combo box reports it): item data - 1, times 128 for Item and 16 for
-// Skin; -1 for a table without that filter. Negative means the filter is off.
+// selected, as the combo box reports it): item data - 1, times the field's scale (128 for
+// Item kinds, 16 for Skin kinds); -1 for a table without that filter. Negative: off.
 int CharFilterValue(TableIndex t, long itemData);
 int TypeFilterValue(TableIndex t, long itemData);
-
-// The record's value that the filters compare: Part, Item, Skin the TypeID's char;
-// HairStyle its CharacterIndex; SetItem the TypeID's pos; Card its CardKind. The type
-// value: Part its PartSlot; SetItem its SetGroup; Card its Volume. 0 for a table
-// without the filter.
-std::uint32_t RecordCharValue(TableIndex t, const std::uint8_t* record);
-std::uint32_t RecordTypeValue(TableIndex t, const std::uint8_t* record);
-
-// Position of the first occurrence of pattern in text, folding only A to Z; bytes from
-// 0x80 up are compared as they are. Both end at an embedded NUL. An empty pattern is
-// found at 0.
-std::optional<std::size_t> FindTextNoCase(std::string_view text, std::string_view pattern);
-
-// Name order of the list: each byte mapped A-Z to lower case, then compared unsigned;
-// a name that is a prefix of the other sorts first. Negative, 0 or positive.
-int CompareNamesNoCase(std::string_view a, std::string_view b);
 
 // Whether record (of item table t) becomes a list row, tested in this order: Enabled
 // not 0, the search text found in the Name, the char filter, the type filter, and with

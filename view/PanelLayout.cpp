@@ -1,6 +1,7 @@
-#include "ui/PanelLayout.h"
+#include "view/PanelLayout.h"
 
-#include "ui/ControlIds.h"
+#include "records/RecordFields.h"
+#include "view/ControlIds.h"
 
 namespace ledgrin {
 
@@ -22,6 +23,13 @@ constexpr int kMonthly[] = {IdPayMonthlyCheck};
 constexpr int kSetMembers[] = {IdSetMembersLabel, IdMemberList};
 constexpr int kCardBlock[] = {IdCardpackLabel,    IdCardpackEdit,    IdPositionLabel,   IdPositionEdit,
                               IdEffectValueLabel, IdEffectValueEdit, IdEffectTimeLabel, IdEffectTimeEdit};
+
+struct IdList {
+    const int* begin_;
+    std::size_t size_;
+    const int* begin() const { return begin_; }
+    const int* end() const { return begin_ + size_; }
+};
 
 template <std::size_t N> constexpr IdList Ids(const int (&ids)[N]) {
     return {ids, N};
@@ -64,60 +72,52 @@ const char* const kMaxCaps[5] = {"Power / Max", "Control / Max", "Accuracy / Max
 const char* const kPlainCaps[5] = {"Power", "Control", "Accuracy", "Spin", "Curve"};
 const char* const kCardCaps[5] = {"Power Slot", "Control Slot", "Accuracy Slot", "Spin Slot", "Curve Slot"};
 
-constexpr FilterFill kNone = {0, nullptr, nullptr};
-const FilterFill kChars = {IdCharFilterCombo, "(All Chars)", &kCharacterNames};
-const FilterFill kPartSlots = {IdTypeFilterCombo, "(All Types)", &kPartSlotLabels};
-const FilterFill kItemKinds = {IdCharFilterCombo, "(All Items)", &kItemKindLabels};
-const FilterFill kSkinKinds = {IdCharFilterCombo, "(All Skins)", &kSkinKindLabels};
-const FilterFill kItemGroups = {IdTypeFilterCombo, "(All Types)", &kItemGroupLabels};
-const FilterFill kCardKinds = {IdCharFilterCombo, "(All Types)", &kCardKindLabels};
-const FilterFill kCardVolumes = {IdTypeFilterCombo, "(All Volumes)", &kCardVolumeLabels};
+constexpr bool E = true, D = false; // " Shop active" enabled, disabled
 
-constexpr bool E = true, D = false; // enabled, disabled
-
-// Indexed by TableIndex. Per row: the groups shown; 10014, 10015 and 10016 enabled; the
-// stat captions; the filter lists to fill. Row 0 (Desc) is never chosen and repeats Part.
+// Indexed by TableIndex - 1 (Part to Card). Per row: the groups shown, " Shop active"
+// enabled, the stat captions.
 // clang-format off
-const TablePanel kPanels[kTableCount] = {
-    // Desc
-    {kShop | kTrade | kGift | kDiscount | kFirst | kSecond, E, E, E, kSlotCaps,  {kChars, kPartSlots}},
-    // Part
-    {kShop | kTrade | kGift | kDiscount | kFirst | kSecond, E, E, E, kSlotCaps,  {kChars, kPartSlots}},
-    // Item
-    {kShop | kTrade | kGift | kDiscount,                    E, D, E, kSlotCaps,  {kItemKinds, kNone}},
-    // Clubset
-    {kShop | kTrade | kGift | kDiscount | kFirst | kSecond, D, D, E, kMaxCaps,   {kNone, kNone}},
-    // Ball
-    {kShop | kTrade | kGift | kDiscount,                    D, D, E, kSlotCaps,  {kNone, kNone}},
-    // Mascot
-    {kShop | kGift | kFirst | kRental | kBonus,             D, D, E, kPlainCaps, {kNone, kNone}},
-    // Caddie
-    {kShop | kGift | kDiscount | kFirst | kMonth,           D, D, E, kPlainCaps, {kNone, kNone}},
-    // Skin
-    {kShop | kRental,                                       E, D, E, kSlotCaps,  {kSkinKinds, kNone}},
-    // AuxPart
-    {kFirst | kSecond,                                      D, D, D, kSlotCaps,  {kNone, kNone}},
-    // Character
-    {kShop | kGift | kDiscount | kFirst | kSecond,          D, D, E, kSlotCaps,  {kNone, kNone}},
-    // HairStyle
-    {kShop | kGift | kDiscount,                             E, D, E, kSlotCaps,  {kChars, kNone}},
-    // CaddieItem
-    {kShop | kGift | kRental,                               D, D, E, kSlotCaps,  {kNone, kNone}},
-    // SetItem
-    {kShop | kGift | kDiscount | kSet,                      E, E, E, kSlotCaps,  {kChars, kItemGroups}},
-    // Card
-    {kShop | kTrade | kGift | kDiscount | kFirst | kCard,   E, E, E, kCardCaps,  {kCardKinds, kCardVolumes}},
+const TablePanel kPanels[kLastItemTable] = {
+    {kShop | kTrade | kGift | kDiscount | kFirst | kSecond, E, kSlotCaps},  // Part
+    {kShop | kTrade | kGift | kDiscount,                    E, kSlotCaps},  // Item
+    {kShop | kTrade | kGift | kDiscount | kFirst | kSecond, E, kMaxCaps},   // Clubset
+    {kShop | kTrade | kGift | kDiscount,                    E, kSlotCaps},  // Ball
+    {kShop | kGift | kFirst | kRental | kBonus,             E, kPlainCaps}, // Mascot
+    {kShop | kGift | kDiscount | kFirst | kMonth,           E, kPlainCaps}, // Caddie
+    {kShop | kRental,                                       E, kSlotCaps},  // Skin
+    {kFirst | kSecond,                                      D, kSlotCaps},  // AuxPart
+    {kShop | kGift | kDiscount | kFirst | kSecond,          E, kSlotCaps},  // Character
+    {kShop | kGift | kDiscount,                             E, kSlotCaps},  // HairStyle
+    {kShop | kGift | kRental,                               E, kSlotCaps},  // CaddieItem
+    {kShop | kGift | kDiscount | kSet,                      E, kSlotCaps},  // SetItem
+    {kShop | kTrade | kGift | kDiscount | kFirst | kCard,   E, kCardCaps},  // Card
 };
 // clang-format on
 
-} // namespace
-
-IdList GroupControls(PanelGroup group) {
-    return kGroups[static_cast<int>(group)];
+// The first row of a filter list, by the codes it offers.
+const char* AllRow(const LabelList* labels) {
+    if (labels == &kCharacterNames) return "(All Chars)";
+    if (labels == &kItemKindLabels) return "(All Items)";
+    if (labels == &kSkinKindLabels) return "(All Skins)";
+    if (labels == &kCardVolumeLabels) return "(All Volumes)";
+    return "(All Types)";
 }
 
+FilterFill FillFor(TableIndex t, ListFilter filter, int comboId) {
+    const FieldDef* field = FilterField(t, filter);
+    if (!field) return {0, nullptr, nullptr};
+    return {comboId, AllRow(field->labels), field->labels};
+}
+
+} // namespace
+
 const TablePanel& PanelFor(TableIndex t) {
-    return kPanels[IsItemTable(t) ? t : kPartTable];
+    return kPanels[(IsItemTable(t) ? t : kPartTable) - 1];
+}
+
+std::array<FilterFill, 2> FilterFills(TableIndex t) {
+    if (!IsItemTable(t)) t = kPartTable;
+    return {FillFor(t, ListFilter::Char, IdCharFilterCombo), FillFor(t, ListFilter::Type, IdTypeFilterCombo)};
 }
 
 std::array<ControlVisibility, kPanelControlCount> PanelVisibility(TableIndex t) {

@@ -1,4 +1,4 @@
-#include "ui/Labels.h"
+#include "records/Labels.h"
 
 namespace ledgrin {
 
@@ -24,28 +24,20 @@ const char* const kRanks[] = {
     "Eagle Eye",   "Albatross",      "Course Sage",     "Grand Marshal", "Legend"};
 const char* const kCurrencies[] = {"Crells", "Points"};
 
-template <int N> constexpr LabelList List(const char* const (&labels)[N]) {
-    return {labels, N};
+template <int N> constexpr LabelList List(const char* const (&labels)[N], const char* name) {
+    return {labels, N, name};
 }
 
 } // namespace
 
-const LabelList kPartSlotLabels = List(kPartSlots);
-const LabelList kItemKindLabels = List(kItemKinds);
-const LabelList kSkinKindLabels = List(kSkinKinds);
-const LabelList kCardKindLabels = List(kCardKinds);
-const LabelList kCardVolumeLabels = List(kCardVolumes);
-const LabelList kItemGroupLabels = List(kItemGroups);
-const LabelList kCharacterNames = List(kCharacters);
-const LabelList kPlayerRankLabels = List(kRanks);
-const LabelList kCurrencyLabels = List(kCurrencies);
-
-std::vector<FilterRow> FilterRows(const char* firstRow, const LabelList& labels) {
-    std::vector<FilterRow> rows;
-    rows.push_back({firstRow, 0});
-    for (int pos = 0; pos < labels.count; ++pos)
-        if (labels.labels[pos][0] != '\0') rows.push_back({labels.labels[pos], pos + 1});
-    return rows;
-}
+const LabelList kPartSlotLabels = List(kPartSlots, "PartSlot");
+const LabelList kItemKindLabels = List(kItemKinds, "ItemKind");
+const LabelList kSkinKindLabels = List(kSkinKinds, "SkinKind");
+const LabelList kCardKindLabels = List(kCardKinds, "CardKind");
+const LabelList kCardVolumeLabels = List(kCardVolumes, "CardVolume");
+const LabelList kItemGroupLabels = List(kItemGroups, "ItemGroup");
+const LabelList kCharacterNames = List(kCharacters, "Character");
+const LabelList kPlayerRankLabels = List(kRanks, "Rank");
+const LabelList kCurrencyLabels = List(kCurrencies, "Currency");
 
 } // namespace ledgrin

@@ -1,6 +1,6 @@
-#include "ui/Layout.h"
+#include "view/Layout.h"
 
-#include "ui/ControlIds.h"
+#include "view/ControlIds.h"
 
 #include <cstdint>
 

@@ -1,4 +1,5 @@
-#include "ui/ItemFilter.h"
+#include "records/NameSearch.h"
+#include "view/ItemFilter.h"
 
 #include "Fixtures.h"
 
