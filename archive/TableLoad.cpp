@@ -8,6 +8,7 @@
 #include <zip.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <new>
 #include <vector>
@@ -29,9 +30,11 @@ using ZipArchive = std::unique_ptr<zip_t, ZipDiscard>;
 using ZipFile = std::unique_ptr<zip_file_t, ZipFileClose>;
 using Bytes = std::vector<std::uint8_t>;
 
-// Deflate turns one bit into at most 258 bytes, so no stream inflates to more than 1,032
-// times its own size: a larger size in the directory is damage, found before allocating it.
-constexpr zip_uint64_t kMaxInflation = 1032;
+// The largest entry a table can need: its header and 65,535 records. A larger size in the
+// directory is damage, found before the memory for it is taken.
+std::uint64_t LargestEntry(TableIndex t) {
+    return kTableHeaderSize + std::uint64_t{0xFFFF} * RecordSize(t);
+}
 
 // 35651048 as "35,651,048".
 std::string Grouped(std::uint64_t n) {
@@ -71,24 +74,33 @@ bool ReadStored(zip_t* za, zip_int64_t index, Bytes& stored, std::string& why) {
         done += static_cast<std::size_t>(n);
     }
     if (done == stored.size()) return true;
-    why = std::string("cannot read its data: ") +
-          zip_error_strerror(file ? zip_file_get_error(file.get()) : zip_get_error(za));
+    zip_error_t* error = file ? zip_file_get_error(file.get()) : zip_get_error(za);
+    why = zip_error_code_zip(error) != ZIP_ER_OK
+              ? std::string("cannot read its data: ") + zip_error_strerror(error)
+              : "its data ends after " + Grouped(done) + " of its " + Grouped(stored.size()) + " bytes";
     return false;
 }
 
 // The entry's bytes, of the size the central directory gives: stored ones as read, deflated
 // ones inflated whole with libdeflate. The CRC is not checked here.
-bool ReadEntry(zip_t* za, zip_int64_t index, const zip_stat_t& st, Bytes& data, std::string& why) {
+bool ReadEntry(zip_t* za, zip_int64_t index, const zip_stat_t& st, std::uint64_t archiveSize, TableIndex t,
+               Bytes& data, std::string& why) {
     const bool deflated = st.comp_method == ZIP_CM_DEFLATE;
+    if (st.comp_size > archiveSize) {
+        why = "the directory gives " + Grouped(st.comp_size) + " bytes of data, more than the archive's " +
+              Grouped(archiveSize);
+        return false;
+    }
+    if (st.size > LargestEntry(t)) {
+        why = "the directory gives " + Grouped(st.size) + " bytes, more than 65,535 records need (" +
+              Grouped(LargestEntry(t)) + ")";
+        return false;
+    }
     if (!deflated && st.size != st.comp_size) {
         why = "stored with " + Grouped(st.comp_size) + " bytes but the directory gives " + Grouped(st.size);
         return false;
     }
-    if (deflated && st.size / kMaxInflation > st.comp_size) {
-        why = "the directory gives " + Grouped(st.size) + " bytes, more than its deflated data can hold";
-        return false;
-    }
-    if (st.size > data.max_size() || st.comp_size > data.max_size()) throw std::bad_alloc();
+    if (st.comp_size > data.max_size()) throw std::bad_alloc(); // beyond a 32-bit address space
     if (!deflated) {
         data.resize(static_cast<std::size_t>(st.size));
         return ReadStored(za, index, data, why);
@@ -117,7 +129,7 @@ void ReleaseRecords(TableSlot& slot) {
     std::vector<std::uint8_t>().swap(slot.Records);
 }
 
-LoadResult ReadTable(zip_t* za, TableIndex t, TableSlot& slot, std::string& why) {
+LoadResult ReadTable(zip_t* za, std::uint64_t archiveSize, TableIndex t, TableSlot& slot, std::string& why) {
     const char* name = EntryName(t);
     zip_int64_t index = FindEntry(za, name);
     zip_stat_t st;
@@ -135,7 +147,7 @@ LoadResult ReadTable(zip_t* za, TableIndex t, TableSlot& slot, std::string& why)
         return kMissingOrDamaged;
     }
     Bytes data;
-    if (!ReadEntry(za, index, st, data, why)) return kMissingOrDamaged;
+    if (!ReadEntry(za, index, st, archiveSize, t, data, why)) return kMissingOrDamaged;
     if (data.size() < kTableHeaderSize) {
         why = Grouped(data.size()) + " bytes, shorter than its " + std::to_string(kTableHeaderSize) +
               "-byte header";
@@ -198,8 +210,10 @@ LoadResult LoadTable(TableStore& store, TableIndex t, const std::string& archive
         result = kArchiveNotFound;
     } else {
         TableSlot& slot = store[t];
+        std::error_code ignored; // the archive has just been opened; its size is there
+        const std::uint64_t archiveSize = std::filesystem::file_size(archivePath, ignored);
         try {
-            result = ReadTable(archive.get(), t, slot, why);
+            result = ReadTable(archive.get(), archiveSize, t, slot, why);
         } catch (const std::bad_alloc&) {
             why = "out of memory";
         }
