@@ -2,6 +2,7 @@
 // what reaches the archive, and what the user reads.
 #include "CliTestSupport.h"
 
+#include "archive/TableSave.h"
 #include "tools/DemoArchive.h"
 #include "tools/ZipWriter.h"
 #include "tools/cli/ArchiveFiles.h"
@@ -198,6 +199,16 @@ TEST_F(CommandsTest, DiffOfAnArchiveWithItselfIsEmptyAndAfterASetNamesThatField)
     EXPECT_EQ(changed.out, "Part.iff changed: record 4, TypeID " + id + " \"" + name +
                                "\"\n  Spin: " + std::to_string(spin) + " -> " + newSpin + "\n");
     EXPECT_EQ(RunCli({"diff", dir / "before.iff", archive, "Item"}).out, "");
+
+    // A read-only field changed by another tool is named too (Card Volume: u16 at 0x15A).
+    TableStore edited = LoadArchive(archive).store;
+    const std::uint32_t volume = Get(edited, kCardTable, 2, 0x15A, 2);
+    edited.Record(kCardTable, 2)[0x15A] ^= 0x01;
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(SaveTable(edited, kCardTable, archive, dir.path().string()), kSaved);
+    testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(Contains(RunCli({"diff", dir / "before.iff", archive, "Card"}).out,
+                         "  Volume: " + std::to_string(volume) + " -> " + std::to_string(volume ^ 1) + "\n"));
 }
 
 TEST_F(CommandsTest, VerifyFindsWhatTheDemoHoldsOnPurposeAndFailsOnADamagedTable) {
