@@ -67,11 +67,11 @@ void ExpectLayout(HWND window, int dpi, const std::map<int, SIZE>& grown = {}) {
 // DPI while it draws the box 19 wide), then a gap of half the width of "0" in the
 // control's font, as Wine's button draws it. A push button, or a push-like radio button,
 // draws its 3-D edge on both sides.
-int TextRoom(const ControlSpec& spec, HWND control, HDC dc) {
+int TextRoom(const ControlSpec& row, HWND control, HDC dc) {
     RECT client;
     GetClientRect(control, &client);
-    if (std::string(spec.className) == "Static") return client.right;
-    if (spec.style & BS_PUSHLIKE || (spec.style & BS_TYPEMASK) == BS_PUSHBUTTON)
+    if (std::string(row.className) == "Static") return client.right;
+    if (row.style & BS_PUSHLIKE || (row.style & BS_TYPEMASK) == BS_PUSHBUTTON)
         return client.right - 2 * GetSystemMetrics(SM_CXEDGE);
     INT zero = 0;
     GetCharWidth32A(dc, '0', '0', &zero);
@@ -81,10 +81,10 @@ int TextRoom(const ControlSpec& spec, HWND control, HDC dc) {
 // The texts of the shown controls that are wider than their room, as "ID "text" width > room".
 std::vector<std::string> ClippedTexts(HWND window) {
     std::vector<std::string> clipped;
-    for (const ControlSpec& spec : kControls) {
-        std::string cls = spec.className;
-        HWND control = GetDlgItem(window, spec.id);
-        bool texted = cls == "Static" || (cls == "Button" && (spec.style & BS_TYPEMASK) != BS_GROUPBOX);
+    for (const ControlSpec& row : kControls) {
+        std::string cls = row.className;
+        HWND control = GetDlgItem(window, row.id);
+        bool texted = cls == "Static" || (cls == "Button" && (row.style & BS_TYPEMASK) != BS_GROUPBOX);
         if (!texted || !IsWindowVisible(control)) continue;
         char text[64] = {};
         GetWindowTextA(control, text, sizeof text);
@@ -92,11 +92,11 @@ std::vector<std::string> ClippedTexts(HWND window) {
         HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
         SIZE size = {};
         GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
-        int room = TextRoom(spec, control, dc);
+        int room = TextRoom(row, control, dc);
         SelectObject(dc, old);
         ReleaseDC(control, dc);
         if (size.cx > room)
-            clipped.push_back(std::to_string(spec.id) + " \"" + text + "\" " + std::to_string(size.cx) +
+            clipped.push_back(std::to_string(row.id) + " \"" + text + "\" " + std::to_string(size.cx) +
                               " > " + std::to_string(room));
     }
     return clipped;
@@ -152,16 +152,16 @@ TEST_F(Dpi96, ListsAndColumnsAreFilledAtCreation) {
     EXPECT_EQ(CB_ERR, ComboSelection(window_, 10004));
     EXPECT_EQ(CB_ERR, ComboSelection(window_, 10027));
     std::map<int, int> columns; // per list view: the columns seen so far
-    for (const ColumnSpec& spec : kColumns) {
+    for (const ColumnSpec& row : kColumns) {
         char text[64] = {};
         LVCOLUMNA column = {};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
         column.pszText = text;
         column.cchTextMax = sizeof text;
-        SendMessageA(Item(spec.listId), LVM_GETCOLUMNA, columns[spec.listId]++,
+        SendMessageA(Item(row.listId), LVM_GETCOLUMNA, columns[row.listId]++,
                      reinterpret_cast<LPARAM>(&column));
-        EXPECT_EQ(spec.header, std::string(text));
-        EXPECT_EQ(spec.width96, column.cx);
+        EXPECT_EQ(row.header, std::string(text));
+        EXPECT_EQ(row.width96, column.cx);
         EXPECT_EQ(LVCFMT_LEFT, column.fmt & LVCFMT_JUSTIFYMASK);
     }
     for (const auto& [id, count] : columns) {
