@@ -92,19 +92,67 @@ TEST(Name, IsBoundedByItsFortyBytesAndStoredAsAtMost39CharactersAndANul) {
     }
 }
 
-TEST(HeadUpdate, WritesPricesNamedFlagBitsAndLevelOnly) {
-    // An unchanged panel shows and writes back every flag, also shop bits 5 and 7 both set;
-    // shop bits 2..4 and mark bits 2..7 are always kept.
-    const std::vector<Field> flags = {{0x68, 1, 0xA0 | 0x1C}, {0x69, 1, 0xFC}};
-    ExpectUpdate(kBallTable, flags, kNoEdit, {});
+// Every panel value changed: the head's fields and the table's own, each cut to its width,
+// and not one byte more.
+TEST(Update, WritesEveryPanelValueIntoItsTablesFieldsOnly) {
+    constexpr std::uint32_t kPrice = 0xABCDEF, kStat = 70100, kSecond = 70200, kDays = 70300;
+    const Edit everything = [](RecordValues& v) {
+        v.price = kPrice, v.discountPrice = 70002, v.currencyRow = -1; // no selection stores Points
+        v.tradeable = v.notGiftable = v.availInShop = v.displayOnly = v.isNew = v.isHot = true;
+        v.levelRow = 16, v.maximum = true;
+        for (std::uint32_t i = 0; i < 5; ++i)
+            v.stats[i] = kStat + i, v.seconds[i] = kSecond + i;
+        v.price7Days = kDays, v.price30Days = kDays + 1, v.crellPercent = 120, v.expPercent = 130;
+        v.extraItem = v.payMonthly = true, v.effectValue = kDays + 2, v.effectTime = kDays + 3;
+    };
+    // Five consecutive fields from offset, holding first, first + 1, ...
+    const auto five = [](std::size_t offset, std::size_t width, std::uint32_t first) {
+        std::vector<Field> fields;
+        for (std::uint32_t i = 0; i < 5; ++i)
+            fields.push_back({offset + i * width, width, first + i});
+        return fields;
+    };
+    const auto join = [](std::initializer_list<std::vector<Field>> parts) {
+        std::vector<Field> all;
+        for (const auto& part : parts)
+            all.insert(all.end(), part.begin(), part.end());
+        return all;
+    };
+    // Shop bits 2..4 and mark bits 2..7 are always kept.
+    const std::vector<Field> flags = {{0x68, 1, 0x1C}, {0x69, 1, 0xFC}};
+    const std::vector<Field> head = {
+        {0x30, 1, 0x90}, {0x5C, 4, kPrice}, {0x60, 4, 70002}, {0x68, 1, 0xFF}, {0x69, 1, 0xFF}};
+    const std::vector<Field> days = {
+        {0xF8, 2, kPrice}, {0xFA, 2, kDays}, {0xFE, 2, kDays + 1}}; // PriceCopy first
+    const struct {
+        TableIndex t;
+        std::vector<Field> stored, written;
+    } cases[] = {
+        {kItemTable, {}, {}},
+        {kBallTable, {}, {}},
+        {kHairStyleTable, {}, {}},
+        {kSetItemTable, {}, {}},
+        {kPartTable, {}, join({five(0x1CC, 2, kStat), five(0x1D6, 2, kSecond)})},
+        {kClubSetTable, {}, join({five(0xB8, 2, kStat), five(0xC2, 2, kSecond)})},
+        {kMascotTable,
+         {{0x110, 4, 6}},
+         join({days, five(0x102, 1, kStat), {{0x10C, 4, 130u << 16 | 120u}, {0x110, 4, 7}}})},
+        {kCaddieTable, {}, join({{{0xA8, 4, kPrice}}, five(0xD4, 2, kStat)})},
+        {kSkinTable, {}, {{0xD4, 2, kDays}, {0xD8, 2, kDays + 1}}},
+        {kAuxPartTable, {}, join({five(0xB2, 1, kStat), five(0xB7, 1, kSecond)})},
+        // StatCopy: the stats' low bytes.
+        {kCharacterTable, {}, join({five(0x148, 2, kStat), five(0x152, 1, kSecond), five(0x15C, 1, kStat)})},
+        {kCaddieItemTable, {}, days},
+        {kCardTable, {}, join({five(0xD2, 2, kStat), {{0xDE, 2, kDays + 2}, {0x158, 2, kDays + 3}}})},
+    };
+    for (const auto& c : cases)
+        ExpectUpdate(c.t, join({flags, c.stored}), everything, join({head, c.written}));
+}
+
+TEST(HeadUpdate, KeepsEveryFlagAnUnchangedPanelShowsAndClearsOnlyTheNamedBits) {
+    // Also shop bits 5 and 7 both set are shown and written back.
+    ExpectUpdate(kBallTable, {{0x68, 1, 0xA0 | 0x1C}, {0x69, 1, 0xFC}}, kNoEdit, {});
     ExpectUpdate(kBallTable, {{0x68, 1, 0xFF}, {0x69, 1, 0xFF}}, kNoEdit, {});
-    ExpectUpdate(kBallTable, flags,
-                 [](RecordValues& v) {
-                     v.price = 123456, v.discountPrice = 7, v.currencyRow = -1; // no selection stores Points
-                     v.tradeable = v.notGiftable = v.isNew = v.isHot = true;
-                     v.levelRow = 3, v.maximum = true;
-                 },
-                 {{0x5C, 4, 123456}, {0x60, 4, 7}, {0x30, 1, 0x83}, {0x68, 1, 0xFF}, {0x69, 1, 0xFF}});
     ExpectUpdate(kBallTable, {{0x68, 1, 0xFF}, {0x69, 1, 0xFF}},
                  [](RecordValues& v) {
                      v.currencyRow = 0;
@@ -131,28 +179,6 @@ TEST(Level, ShowsRowAndMaximumAndStoresTheRowWithBitSevenFromMaximum) {
             [row = row, maximum = maximum](RecordValues& v) { v.levelRow = row, v.maximum = maximum; },
             {{0x30, 1, std::uint32_t(result)}});
     }
-}
-
-TEST(NarrowFields, KeepTheLowBitsOfTheEnteredNumber) {
-    ExpectUpdate(kAuxPartTable, {}, [](RecordValues& v) { v.stats[0] = 300; }, {{0xB2, 1, 44}});
-    ExpectUpdate(kPartTable, {}, [](RecordValues& v) { v.stats[0] = 300; }, {{0x1CC, 2, 300}});
-    ExpectUpdate(kPartTable, {}, [](RecordValues& v) { v.seconds[4] = 70000; }, {{0x1DE, 2, 4464}});
-    ExpectUpdate(kCharacterTable, {}, [](RecordValues& v) { v.seconds[0] = 300; }, {{0x152, 1, 44}});
-    ExpectUpdate(kClubSetTable, {}, [](RecordValues& v) { v.seconds[0] = 70000; }, {{0xC2, 2, 4464}});
-    ExpectUpdate(kMascotTable, {}, [](RecordValues& v) { v.stats[4] = 300; }, {{0x106, 1, 44}});
-    ExpectUpdate(kCaddieTable, {}, [](RecordValues& v) { v.stats[0] = 70000; }, {{0xD4, 2, 4464}});
-    ExpectUpdate(kCardTable, {}, [](RecordValues& v) { v.stats[4] = 70000; }, {{0xDA, 2, 4464}});
-    ExpectUpdate(kCardTable, {{0xDE, 2, 5}}, [](RecordValues& v) { v.effectValue = 0; }, {{0xDE, 2, 0}});
-    ExpectUpdate(kMascotTable, {}, [](RecordValues& v) { v.price7Days = 70000; }, {{0xFA, 2, 4464}});
-    ExpectUpdate(kCaddieItemTable, {}, [](RecordValues& v) { v.price30Days = 65535; }, {{0xFE, 2, 65535}});
-    ExpectUpdate( // 0xD6..0xD7 between the two prices stay
-        kSkinTable, {}, [](RecordValues& v) { v.price7Days = 70000, v.price30Days = 65536; },
-        {{0xD4, 2, 4464}, {0xD8, 2, 0}});
-}
-
-TEST(PriceCopy, IsTheLow16BitsOfThePriceJustEntered) {
-    for (TableIndex t : {kMascotTable, kCaddieItemTable})
-        ExpectUpdate(t, {}, [](RecordValues& v) { v.price = 123456; }, {{0x5C, 4, 123456}, {0xF8, 2, 57920}});
 }
 
 TEST(MascotBonus, AStoredZeroShowsAs100AndAnEntryAbove100KeepsItsLowByteElse0) {
@@ -186,27 +212,7 @@ TEST(CaddieMonthlyPrice, IsThePriceJustWrittenOr0) {
     const std::vector<Field> stored = {{0x5C, 4, 300}, {0xA8, 4, 500}};
     ExpectUpdate(kCaddieTable, stored, kNoEdit, {{0xA8, 4, 300}});
     ExpectUpdate(kCaddieTable, {{0xA8, 4, 0}}, kNoEdit, {});
-    ExpectUpdate(kCaddieTable, stored, [](RecordValues& v) { v.price = 500; },
-                 {{0x5C, 4, 500}, {0xA8, 4, 500}});
     ExpectUpdate(kCaddieTable, stored, [](RecordValues& v) { v.payMonthly = false; }, {{0xA8, 4, 0}});
-}
-
-TEST(CharacterStatCopy, HoldsTheLowBytesOfTheStatsAsStored) {
-    ExpectUpdate(kCharacterTable, {},
-                 [](RecordValues& v) {
-                     const std::uint32_t stats[5] = {258, 1, 65535, 256, 70000};
-                     std::copy(stats, stats + 5, v.stats);
-                 },
-                 {{0x148, 2, 258},
-                  {0x14A, 2, 1},
-                  {0x14C, 2, 65535},
-                  {0x14E, 2, 256},
-                  {0x150, 2, 4464},
-                  {0x15C, 1, 2},
-                  {0x15D, 1, 1},
-                  {0x15E, 1, 0xFF},
-                  {0x15F, 1, 0},
-                  {0x160, 1, 0x70}});
 }
 
 TEST(CardEffectTime, IsWrittenOnlyWhenStoredAndEnteredAreBothNonZero) {
@@ -214,6 +220,8 @@ TEST(CardEffectTime, IsWrittenOnlyWhenStoredAndEnteredAreBothNonZero) {
          {std::tuple{0u, 30u, 0u}, {30u, 0u, 30u}, {30u, 45u, 45u}, {30u, 65536u, 30u}, {30u, 65537u, 1u}})
         ExpectUpdate(kCardTable, {{0x158, 2, stored}},
                      [entered = entered](RecordValues& v) { v.effectTime = entered; }, {{0x158, 2, result}});
+    // EffectValue, unlike it, can be cleared.
+    ExpectUpdate(kCardTable, {{0xDE, 2, 5}}, [](RecordValues& v) { v.effectValue = 0; }, {{0xDE, 2, 0}});
 }
 
 } // namespace

@@ -1,5 +1,4 @@
 #include "archive/TypeIdLookup.h"
-#include "records/TypeIdFields.h"
 #include "tests/records/RecordBytes.h"
 
 #include <string>
@@ -61,21 +60,6 @@ TEST(FindNameByTypeID, TakesTheFirstMatchWhateverItsEnabledWordOrNoneWhenAbsent)
     store[kPartTable].RecordCount = 40000; // a count above the buffer reads only what is there
     EXPECT_EQ(Found(store, 500), "Part name");
     EXPECT_EQ(Found(store, 4), "(none)");
-}
-
-TEST(TypeIdFields, DecodeEachFieldByMaskAndShift) {
-    auto all = [](std::uint32_t id) {
-        std::vector<std::uint32_t> v;
-        for (const FieldDef* f : {&kTypeIdChar, &kTypeIdSetGroup, &kTypeIdCardKind, &kTypeIdType, &kTypeIdPos,
-                                  &kTypeIdGroup, &kTypeIdSerial})
-            v.push_back(TypeIdBits(id, *f));
-        return v;
-    };
-    // Bits 18..25 all set: char 255, SetGroup 63, CardKind 15; type sees bits 18..20 only.
-    EXPECT_EQ(all(0x03FC0000u), (std::vector<std::uint32_t>{255, 63, 15, 28, 0, 0, 0}));
-    // group 33 (bit 31 set), SetGroup 4 with pos 2, serial 0x7F; bits 8..12 are not decoded.
-    EXPECT_EQ(all((33u << 26) | (4u << 20) | (2u << 13) | 0x1F00u | 0x7Fu),
-              (std::vector<std::uint32_t>{16, 4, 1, 0, 2, 33, 0x7F}));
 }
 
 } // namespace
