@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 TEST(EntryNames, WholeNamesWithOnlyAToZFolded) {
-    const struct {
-        const char* a;
-        const char* b;
-        bool equal;
-    } cases[] = {
+    const std::tuple<const char*, const char*, bool> cases[] = {
         {"PART.IFF", "part.iff", true},
         {"cADDIEiTEM.iff", "CaddieItem.iff", true},
         {"data/Part.iff", "Part.iff", false},
@@ -20,6 +18,6 @@ TEST(EntryNames, WholeNamesWithOnlyAToZFolded) {
         {"\xC4.iff", "\xE4.iff", false},
         {"\xC4.iff", "\xC4.IFF", true},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(ledgrin::EntryNamesEqual(c.a, c.b), c.equal) << c.a << " / " << c.b;
+    for (const auto& [a, b, equal] : cases)
+        EXPECT_EQ(ledgrin::EntryNamesEqual(a, b), equal) << a << " / " << b;
 }

@@ -5,6 +5,7 @@
 #include "archive/TableLoad.h"
 #include "archive/TableSave.h"
 #include "tests/fuzz/FuzzSupport.h"
+#include "tests/support/TestArchives.h"
 
 using namespace ledgrin;
 using namespace ledgrin::fuzz;
@@ -17,11 +18,6 @@ void CheckSlotAfterLoad(const TableSlot& slot, TableIndex t, LoadResult result) 
     FUZZ_CHECK(result != kLoaded || slot.Version == kSupportedVersion);
     FUZZ_CHECK(result != kUnsupportedVersion || slot.Version != kSupportedVersion);
     FUZZ_CHECK(slot.Records.size() == (result == kLoaded ? slot.RecordCount * RecordSize(t) : 0));
-}
-
-bool SameSlot(const TableSlot& a, const TableSlot& b) {
-    return a.RecordCount == b.RecordCount && a.HeaderWord2 == b.HeaderWord2 && a.Version == b.Version &&
-           a.Records == b.Records;
 }
 
 } // namespace

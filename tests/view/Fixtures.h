@@ -3,6 +3,7 @@
 #pragma once
 
 #include "archive/TableStore.h"
+#include "tests/support/TestFiles.h"
 
 #include <cstdint>
 #include <string>
@@ -10,23 +11,13 @@
 
 namespace fixtures {
 
-using Bytes = std::vector<std::uint8_t>;
+using ledgrin::test::Bytes;
+using ledgrin::test::Put;
+using ledgrin::test::PutText;
 
 // Record sizes by TableIndex: Desc, Part, Item, ClubSet, Ball, Mascot, Caddie, Skin,
 // AuxPart, Character, HairStyle, CaddieItem, SetItem, Card.
 constexpr std::size_t kSize[14] = {516, 544, 224, 236, 792, 284, 224, 220, 204, 396, 172, 260, 244, 360};
-
-// Little-endian value of `width` bytes at off.
-inline void Put(Bytes& r, std::size_t off, int width, std::uint32_t v) {
-    for (int i = 0; i < width; ++i)
-        r.at(off + i) = static_cast<std::uint8_t>(v >> (8 * i));
-}
-
-// Text at off, the rest of the field (size bytes) zero.
-inline void PutText(Bytes& r, std::size_t off, std::size_t size, const std::string& text) {
-    for (std::size_t i = 0; i < size; ++i)
-        r.at(off + i) = i < text.size() ? static_cast<std::uint8_t>(text[i]) : 0;
-}
 
 // An enabled item record (Enabled 1 at 0x00, TypeID at 0x04, Name at 0x08) of table t
 // whose other bytes hold a filler that differs from byte to byte, so that any byte the
@@ -37,7 +28,7 @@ inline Bytes ItemRecord(int t, std::uint32_t typeId, const std::string& name) {
         r[i] = static_cast<std::uint8_t>(0x80 + ((i * 37 + 11) % 0x7F));
     Put(r, 0x00, 4, 1);
     Put(r, 0x04, 4, typeId);
-    PutText(r, 0x08, 40, name);
+    PutText(r, 0x08, name, 40);
     Put(r, 0x30, 1, 0);
     Put(r, 0x68, 2, 0);
     return r;
@@ -54,7 +45,7 @@ inline std::uint32_t Add(ledgrin::TableStore& store, int t, const Bytes& record)
 inline std::uint32_t AddDesc(ledgrin::TableStore& store, std::uint32_t typeId, const std::string& text) {
     Bytes r(516);
     Put(r, 0, 4, typeId);
-    PutText(r, 4, 512, text);
+    PutText(r, 4, text, 512);
     return Add(store, 0, r);
 }
 
