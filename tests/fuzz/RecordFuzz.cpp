@@ -38,17 +38,12 @@ unsigned char Fold(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
 }
 
+// The display's values are the record tests'; here only that it reads arbitrary bytes
+// within the record and lists what the set-member listing gives, whatever the stored count.
 void CheckDisplay(const TableStore& store, TableIndex t, const std::uint8_t* record) {
-    RecordDisplay d = BuildRecordDisplay(store, t, 0);
-    FUZZ_CHECK(d.valid);
-    FUZZ_CHECK(d.values.name.size() <= kNameBytes);
-    FUZZ_CHECK(d.values.name.find('\0') == std::string::npos);
-    FUZZ_CHECK(d.description.size() <= 2 * kTextBytes);
-    FUZZ_CHECK(d.members.size() <= 10);
-    FUZZ_CHECK(!BuildRecordDisplay(store, t, 1).valid);
-    // What each member shows is the set-member listing's own test; here only that the
-    // display lists what the listing gives, whatever the stored count.
-    if (t == kSetItemTable) FUZZ_CHECK(d.members.size() == ListSetMembers(record).count);
+    const RecordDisplay d = BuildRecordDisplay(store, t, 0);
+    FUZZ_CHECK(d.valid && !BuildRecordDisplay(store, t, 1).valid);
+    FUZZ_CHECK(d.members.size() == (t == kSetItemTable ? ListSetMembers(record).count : 0));
 }
 
 // Showing a text and storing what was shown gives the stored text without carriage
