@@ -55,6 +55,7 @@ TEST_F(ImportPlanTest, DescriptionsAreRewrittenOrAppendedOnlyWhenTheirTextChange
     std::string withCrLf;
     for (const std::uint8_t* c = store.Record(kDescTable, first) + 4; *c; ++c)
         withCrLf += *c == '\n' ? std::string("\r\n") : std::string(1, static_cast<char>(*c));
+    ASSERT_NE(withCrLf.find('\r'), std::string::npos);
     EXPECT_TRUE(Plan(kPartTable, 0, {{"Description", withCrLf}}).rows.empty());
     ASSERT_EQ(FirstDesc(kBallTable, 2), kNone);
     EXPECT_TRUE(Plan(kBallTable, 2, {{"Description", ""}}).rows.empty());
@@ -62,9 +63,8 @@ TEST_F(ImportPlanTest, DescriptionsAreRewrittenOrAppendedOnlyWhenTheirTextChange
     // Item record 0 has a second description (the last but one): only the first is rewritten.
     const std::size_t count = store[kDescTable].RecordCount, itemFirst = FirstDesc(kItemTable, 0);
     ASSERT_EQ(Get(store, kDescTable, count - 2, 0, 4), Get(store, kItemTable, 0, 0x04, 4));
-    const Bytes before = store[kDescTable].Records;
+    Bytes expected = store[kDescTable].Records;
     Import(Plan(kItemTable, 0, {{"Description", "One\r\nTwo \xE9"}}));
-    Bytes expected = before;
     std::fill_n(expected.begin() + itemFirst * 516 + 4, 512, 0);
     std::copy_n("One\nTwo \xE9", 9, expected.begin() + itemFirst * 516 + 4);
     EXPECT_TRUE(store[kDescTable].Records == expected);
