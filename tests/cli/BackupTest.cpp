@@ -3,11 +3,7 @@
 #include "CliTestSupport.h"
 
 #include "archive/FileReplace.h"
-#include "tools/cli/ArchiveFiles.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <ctime>
 #include <regex>
 
@@ -19,20 +15,14 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-class BackupTest : public testing::Test {
+class BackupTest : public CliTest {
   protected:
-    ScratchDir dir;
-    std::string archive = dir / "tarvik_gb.iff";
-    void SetUp() override { WriteDemo(archive); }
-
-    Names Files() const { return FileNames(dir); }
     void Touch(const std::string& name) { ASSERT_TRUE(WriteFileText(dir / name, name)); }
 };
 
 } // namespace
 
 TEST_F(BackupTest, WritesKeepTheNewestBackupsAndLeaveOtherFilesAlone) {
-    const std::string id = IdOf(DemoStore(), kPartTable, 0);
     const Names others = {"other.iff.20010101-000000.bak", "tarvik_gb.iff.20010101-000000.bak.txt",
                           "tarvik_gb.iff.notes.bak"};
     for (const std::string& name : others)
@@ -53,7 +43,8 @@ TEST_F(BackupTest, WritesKeepTheNewestBackupsAndLeaveOtherFilesAlone) {
     int price = 100;
     for (const auto& c : cases) {
         const std::string before = ReadFileText(archive);
-        std::vector<std::string> args = {"set", archive, "Part", id, "Price=" + std::to_string(++price)};
+        std::vector<std::string> args = {"set", archive, "Part", IdOf(demo, kPartTable, 0),
+                                         "Price=" + std::to_string(++price)};
         args.insert(args.end(), c.options.begin(), c.options.end());
         ASSERT_EQ(RunCli(args).status, 0);
         Names backups, made;
@@ -82,8 +73,7 @@ TEST_F(BackupTest, BackupsOfOneSecondTakeSuffixesAndPruneInTheirOrder) {
     for (int n = 2; n <= 9; ++n)
         Touch(base + "-" + std::to_string(n) + ".bak");
     fs::create_hard_link(archive, dir / "mine");
-    const TableStore store = LoadArchive(archive).store;
-    ASSERT_EQ(SaveTables(store, {kPartTable}, archive, {true, 2, when}), SaveAllResult::Saved);
+    ASSERT_EQ(SaveTables(demo, {kPartTable}, archive, {true, 2, when}), SaveAllResult::Saved);
     EXPECT_EQ(Files(), (Names{"mine", "tarvik_gb.iff", base + "-10.bak", base + "-9.bak"}));
 #ifndef _WIN32
     EXPECT_TRUE(IsSameFile(dir / "mine", dir / (base + "-10.bak"))); // a hard link, not a copy
@@ -92,7 +82,7 @@ TEST_F(BackupTest, BackupsOfOneSecondTakeSuffixesAndPruneInTheirOrder) {
 
 TEST_F(BackupTest, AFailedWriteLeavesNoBackupAndTheArchiveUnchanged) {
     const std::string before = ReadFileText(archive);
-    TableStore store = LoadArchive(archive).store;
+    TableStore store = demo;
     store[kDescTable].Records.pop_back(); // the buffer no longer holds RecordCount records
     EXPECT_EQ(SaveTables(store, {kPartTable, kDescTable}, archive, {true, 10, -1}), SaveAllResult::NotSaved);
     EXPECT_TRUE(ReadFileText(archive) == before);

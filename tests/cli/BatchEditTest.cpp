@@ -2,32 +2,20 @@
 // refusals, after which the archive is byte-identical.
 #include "CliTestSupport.h"
 
-#include "tools/cli/ArchiveFiles.h"
-
-#include <gtest/gtest.h>
-
 #include <functional>
 #include <set>
 
 using namespace ledgrin;
-using namespace ledgrin::cli;
 using namespace ledgrin::clitest;
 
 namespace {
 
 constexpr std::size_t kPrice = 0x5C;
-
-class BatchEditTest : public testing::Test {
-  protected:
-    ScratchDir dir;
-    std::string archive = dir / "tarvik_gb.iff";
-    void SetUp() override { WriteDemo(archive); }
-};
+using BatchEditTest = CliTest;
 
 } // namespace
 
 TEST_F(BatchEditTest, ConditionsPickExactlyTheRecordsTheyDescribe) {
-    const TableStore store = LoadArchive(archive).store;
     // The Part records a dry run with these conditions would change.
     auto picked = [&](const std::vector<std::string>& conditions) {
         std::vector<std::string> args = {"set", archive, "Part", "DiscountPrice=4000000000", "--dry-run"};
@@ -39,18 +27,18 @@ TEST_F(BatchEditTest, ConditionsPickExactlyTheRecordsTheyDescribe) {
             records.insert(std::stoul(out.substr(at + 16)));
         return records;
     };
-    const std::uint32_t p = Get(store, kPartTable, 5, kPrice, 4);
+    const std::uint32_t p = Get(demo, kPartTable, 5, kPrice, 4);
     const std::pair<const char*, std::function<bool(std::uint32_t, std::uint32_t)>> ops[] = {
         {"=", std::equal_to<>()},    {"!=", std::not_equal_to<>()}, {"<", std::less<>()},
         {"<=", std::less_equal<>()}, {">", std::greater<>()},       {">=", std::greater_equal<>()}};
     for (const auto& [op, holds] : ops) {
         std::set<std::size_t> expected;
-        for (std::size_t i = 0; i < store[kPartTable].RecordCount; ++i)
-            if (holds(Get(store, kPartTable, i, kPrice, 4), p) && i != 7) expected.insert(i);
+        for (std::size_t i = 0; i < demo[kPartTable].RecordCount; ++i)
+            if (holds(Get(demo, kPartTable, i, kPrice, 4), p) && i != 7) expected.insert(i);
         EXPECT_EQ(picked({std::string("price") + op + std::to_string(p), "Index!=7"}), expected) << op;
     }
     // The editor's search: any letter case, anywhere in the name; several conditions all hold.
-    std::string upper(reinterpret_cast<const char*>(store.Record(kPartTable, 37) + 9), 6);
+    std::string upper(reinterpret_cast<const char*>(demo.Record(kPartTable, 37) + 9), 6);
     for (char& c : upper)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     EXPECT_EQ(picked({"NAME~" + upper, "Index>=37", "Index<=37"}), std::set<std::size_t>{37});
@@ -71,7 +59,6 @@ TEST_F(BatchEditTest, AssignmentsComputeFromTheStoredValueAndRefusalsWriteNothin
         {100, "Index=4", "Price+=4294967196", 1,
          "Price: 100 + 4294967196 = 4294967296 does not fit its 32-bit"},
         {100, "Index=4", "Price-=101", 1, "Price: 100 - 101 is below 0"},
-        {100, "Index=4", "Level=17", 1, "Level cannot become 17"},
         {100, "name~no such name", "Price=1", 1, "no record of Part.iff matches the --where conditions"},
         {100, "Index=4", "Price<=5", 2, "expected FIELD=V, FIELD+=N, FIELD-=N or FIELD*=F"},
         {100, "Index=4", "Prize=5", 2, "unknown column \"Prize\""},
@@ -84,18 +71,18 @@ TEST_F(BatchEditTest, AssignmentsComputeFromTheStoredValueAndRefusalsWriteNothin
         {100, "Price~5", "Price=1", 2, "~ searches the Name only"},
         {100, "Price>x", "Price=1", 2, "\"x\" is not an unsigned number"},
     };
-    TableStore store = LoadArchive(archive).store;
+    TableStore store = demo;
     for (const auto& c : cases) {
         Put(store, kPartTable, 4, kPrice, 4, c.stored);
-        ASSERT_EQ(SaveTables(store, {kPartTable}, archive), SaveAllResult::Saved);
+        Write(store);
         const std::string before = ReadFileText(archive);
         CliRun run = RunCli({"set", archive, "Part", "--where", c.condition, c.assignment, "--no-backup"});
         EXPECT_EQ(run.status, c.status) << c.assignment << ": " << run.err;
         if (c.status == 0) {
-            EXPECT_EQ(std::to_string(Get(LoadArchive(archive).store, kPartTable, 4, kPrice, 4)), c.result);
+            EXPECT_EQ(std::to_string(Get(Load(), kPartTable, 4, kPrice, 4)), c.result);
             continue;
         }
-        EXPECT_NE(run.err.find(c.result), std::string::npos) << c.assignment << ": " << run.err;
+        EXPECT_TRUE(Contains(run.err, c.result)) << c.assignment << ": " << run.err;
         EXPECT_TRUE(ReadFileText(archive) == before) << c.assignment;
     }
 }

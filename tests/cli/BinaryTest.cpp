@@ -1,17 +1,15 @@
-// The built ledgrin-cli program itself: exit codes, and which stream carries what.
+// The built ledgrin-cli program itself: its exit codes (what each stream carries is checked
+// in-process).
 #include "CliTestSupport.h"
-
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <sys/wait.h>
 
 using namespace ledgrin::clitest;
 
-TEST(Binary, ExitCodesAndStreams) {
-    ScratchDir dir;
-    const std::string archive = dir / "tarvik_gb.iff";
-    WriteDemo(archive);
+using Binary = CliTest;
+
+TEST_F(Binary, ExitCodesAndStreams) {
     ASSERT_TRUE(WriteFileText(dir / "bad.csv", "TypeID,Price\r\n1,2\r\n"));
     const std::string before = ReadFileText(archive);
     // Runs the program with standard output and error in files; returns the exit code.
@@ -24,10 +22,7 @@ TEST(Binary, ExitCodesAndStreams) {
     EXPECT_EQ(run("--help"), 0);
     EXPECT_EQ(ReadFileText(dir / "out").rfind("Usage: ledgrin-cli COMMAND", 0), 0u);
     EXPECT_EQ(run("export '" + archive + "' Nonsense"), 2);
-    EXPECT_TRUE(ReadFileText(dir / "out").empty());
-    EXPECT_NE(ReadFileText(dir / "err").find("unknown table \"Nonsense\""), std::string::npos);
     EXPECT_EQ(run("import '" + archive + "' Part '" + (dir / "bad.csv") + "'"), 1);
-    EXPECT_TRUE(ReadFileText(dir / "out").empty());
-    EXPECT_NE(ReadFileText(dir / "err").find("bad.csv:2: TypeID 1 is held by no record"), std::string::npos);
+    EXPECT_TRUE(Contains(ReadFileText(dir / "err"), "bad.csv:2: TypeID 1 is held by no record"));
     EXPECT_TRUE(ReadFileText(archive) == before);
 }

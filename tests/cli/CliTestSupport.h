@@ -1,40 +1,31 @@
-// Shared by the ledgrin-cli tests: the demo archive as a store or a file, little-endian
-// record access at offsets the tests write out, and in-process command runs.
+// Shared by the ledgrin-cli tests: a scratch folder holding the small demo archive,
+// little-endian record access at offsets the tests write out, and in-process runs.
 #pragma once
 
 #include "archive/TableStore.h"
-#include "tests/support/TestFiles.h"
-#include "tools/cli/InputRows.h"
+#include "tests/support/TestArchives.h"
+#include "tools/cli/ArchiveFiles.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace ledgrin::clitest {
 
-using test::Bytes;
-using test::ReadFileText;
-using test::ScratchDir;
-using test::WriteFileText;
-namespace fs = std::filesystem;
+using namespace ledgrin::test;
 
-// The small demo archive: as tables, and as a file at path.
-TableStore DemoStore();
-void WriteDemo(const std::string& path);
-
-std::uint32_t Get(const TableStore& store, TableIndex t, std::size_t index, std::size_t offset, int width);
-void Put(TableStore& store, TableIndex t, std::size_t index, std::size_t offset, int width,
+inline std::uint32_t Get(const TableStore& store, TableIndex t, std::size_t index, std::size_t offset,
+                         std::size_t width) {
+    return test::Get(store.Record(t, index) + offset, width);
+}
+void Put(TableStore& store, TableIndex t, std::size_t index, std::size_t offset, std::size_t width,
          std::uint32_t value);
 // The TypeID (offset 4) of an item record, as a row or an argument writes it.
-std::string IdOf(const TableStore& store, TableIndex t, std::size_t index);
-
-// The names of the files in a folder, sorted: what a command left behind.
-std::vector<std::string> FileNames(const ScratchDir& dir);
-
-// One import row, cells given as {column, text}.
-cli::InputRow Row(int line, const std::vector<std::pair<std::string, std::string>>& cells);
+inline std::string IdOf(const TableStore& store, TableIndex t, std::size_t index) {
+    return std::to_string(Get(store, t, index, 0x04, 4));
+}
 
 struct CliRun {
     int status;
@@ -42,5 +33,24 @@ struct CliRun {
 };
 // ledgrin-cli run in-process with the given arguments (after the program name).
 CliRun RunCli(const std::vector<std::string>& args);
+
+inline bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// A scratch folder holding the small demo archive (seed 1) as tarvik_gb.iff.
+class CliTest : public testing::Test {
+  protected:
+    ScratchDir dir;
+    std::string archive = dir / "tarvik_gb.iff";
+    const TableStore demo = SmallDemoTables();
+
+    void SetUp() override { Write(demo); }
+    // The archive rewritten from other tables, by the generator rather than the code under test.
+    void Write(const TableStore& store) { ASSERT_TRUE(WriteDemoTables(archive, store)); }
+    TableStore Load() const { return cli::LoadArchive(archive).store; }
+    // The names of the files in the folder, sorted: what a command left behind.
+    std::vector<std::string> Files() const;
+};
 
 } // namespace ledgrin::clitest

@@ -1,9 +1,7 @@
-// Import planning on the demo tables: what a changed row writes, and the description rules.
+// Import planning on the demo tables: which record a row names, and the description rules.
 #include "CliTestSupport.h"
 
 #include "tools/cli/ImportPlan.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 
@@ -13,105 +11,75 @@ using namespace ledgrin::clitest;
 
 namespace {
 
-// Head offsets, written out: TypeID 0x04, Name 0x08 (40 bytes), Level 0x30, Price 0x5C,
-// ShopFlags 0x68. Desc records: TypeID at 0, text at 4 (512 bytes), 516 in all.
-constexpr std::size_t kTypeId = 0x04, kName = 0x08, kLevel = 0x30, kPrice = 0x5C, kShopFlags = 0x68;
+// Desc records: TypeID at 0, text at 4 (512 bytes), 516 in all.
+constexpr std::size_t kNone = kNoDescription;
 
 class ImportPlanTest : public testing::Test {
   protected:
-    TableStore store = DemoStore();
+    TableStore store = SmallDemoTables();
 
-    ImportPlan Plan(TableIndex t, const std::vector<InputRow>& rows) const {
-        return PlanImport(store, t, rows);
+    // One row, on line 2: record `index`'s TypeID and the given {column, text} cells.
+    ImportPlan Plan(TableIndex t, std::size_t index,
+                    const std::vector<std::pair<std::string, std::string>>& cells) const {
+        InputRow row{2, {{"TypeID", IdOf(store, t, index), 2}}};
+        for (const auto& [column, text] : cells)
+            row.cells.push_back({column, text, 2});
+        return PlanImport(store, t, {row});
     }
-    // Plans and applies rows that must be accepted.
-    void Import(TableIndex t, const std::vector<InputRow>& rows) {
-        ImportPlan plan = Plan(t, rows);
+    void Import(const ImportPlan& plan) {
         ASSERT_TRUE(plan.errors.empty()) << plan.errors[0].line << ": " << plan.errors[0].message;
         ASSERT_EQ(ApplyImport(store, plan), ApplyResult::Applied);
     }
-    std::size_t FirstDesc(std::uint32_t typeId) const {
+    std::size_t FirstDesc(TableIndex t, std::size_t index) const {
         for (std::size_t i = 0; i < store[kDescTable].RecordCount; ++i)
-            if (Get(store, kDescTable, i, 0, 4) == typeId) return i;
-        return static_cast<std::size_t>(-1);
-    }
-    std::string DescText(std::size_t i) const {
-        const char* text = reinterpret_cast<const char*>(store.Record(kDescTable, i) + 4);
-        return std::string(text, std::find(text, text + 512, '\0'));
+            if (Get(store, kDescTable, i, 0, 4) == Get(store, t, index, 0x04, 4)) return i;
+        return kNone;
     }
 };
 
 } // namespace
 
-TEST_F(ImportPlanTest, EditableHeadValuesArriveAsWritten) {
-    // Level 0x85: rank 5 as a maximum. ShopFlags: Points, Tradeable, Not Giftable, Display
-    // only, keeping bits 2 to 4 as stored. Mascot BonusRates (0x10C): Crell 120, Exp 0 (100%).
-    const std::uint32_t shop =
-        0x01 | 0x02 | 0x40 | 0x80 | (Get(store, kMascotTable, 2, kShopFlags, 1) & 0x1C);
-    Import(kMascotTable, {Row(2, {{"TypeID", IdOf(store, kMascotTable, 2)},
-                                  {"Level", "133"},
-                                  {"ShopFlags", std::to_string(shop)},
-                                  {"BonusRates", "120"},
-                                  {"Name", "Caf\xE9 Owl"}})});
-    EXPECT_EQ(Get(store, kMascotTable, 2, kLevel, 1), 0x85u);
-    EXPECT_EQ(Get(store, kMascotTable, 2, kShopFlags, 1), shop);
-    EXPECT_EQ(Get(store, kMascotTable, 2, 0x10C, 4), 120u);
-    const std::uint8_t* name = store.Record(kMascotTable, 2) + kName;
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(name)), "Caf\xE9 Owl");
-    EXPECT_EQ(std::count(name + 9, name + 40, 0), 31);
-}
-
 TEST_F(ImportPlanTest, TheIndexColumnPicksOneOfTwoRecordsSharingATypeId) {
-    Put(store, kPartTable, 2, kTypeId, 4, Get(store, kPartTable, 1, kTypeId, 4));
-    const std::string id = IdOf(store, kPartTable, 1);
-    EXPECT_EQ(Plan(kPartTable, {Row(2, {{"TypeID", id}, {"Price", "1"}})}).errors.size(), 1u);
-    Import(kPartTable, {Row(2, {{"TypeID", id}, {"Index", "2"}, {"Price", "4321"}})});
-    EXPECT_EQ(Get(store, kPartTable, 2, kPrice, 4), 4321u);
-    EXPECT_NE(Get(store, kPartTable, 1, kPrice, 4), 4321u);
+    Put(store, kPartTable, 2, 0x04, 4, Get(store, kPartTable, 1, 0x04, 4));
+    EXPECT_EQ(Plan(kPartTable, 1, {{"Price", "1"}}).errors.size(), 1u);
+    Import(Plan(kPartTable, 1, {{"Index", "2"}, {"Price", "4321"}}));
+    EXPECT_EQ(Get(store, kPartTable, 2, 0x5C, 4), 4321u);
+    EXPECT_NE(Get(store, kPartTable, 1, 0x5C, 4), 4321u);
 }
 
-// --- descriptions are rewritten or appended only when their text changes -------------------
-
-TEST_F(ImportPlanTest, AChangedDescriptionRewritesTheFirstOfItsRecords) {
-    const std::uint32_t id = Get(store, kItemTable, 0, kTypeId, 4);
-    const std::size_t first = FirstDesc(id), count = store[kDescTable].RecordCount;
-    ASSERT_NE(first, static_cast<std::size_t>(-1));
-    ASSERT_EQ(Get(store, kDescTable, count - 2, 0, 4), id); // the demo's second description
-    const Bytes second(store.Record(kDescTable, count - 2), store.Record(kDescTable, count - 1));
-
-    Import(kItemTable,
-           {Row(2, {{"TypeID", IdOf(store, kItemTable, 0)}, {"Description", "One\r\nTwo \xE9"}})});
-    EXPECT_EQ(DescText(first), "One\nTwo \xE9");
-    const std::uint8_t* record = store.Record(kDescTable, first);
-    EXPECT_EQ(std::count(record + 4 + 9, record + 516, 0), 516 - 4 - 9);
-    EXPECT_EQ(store[kDescTable].RecordCount, count);
-    EXPECT_EQ(Bytes(store.Record(kDescTable, count - 2), store.Record(kDescTable, count - 1)), second);
-}
-
-TEST_F(ImportPlanTest, TheStoredTextWithCarriageReturnsAndAnEmptyNewTextAreNoChange) {
-    const std::size_t first = FirstDesc(Get(store, kPartTable, 0, kTypeId, 4));
-    ASSERT_NE(first, static_cast<std::size_t>(-1));
+TEST_F(ImportPlanTest, DescriptionsAreRewrittenOrAppendedOnlyWhenTheirTextChanges) {
+    // The stored text with CR LF line ends is no change; nor is an empty text for record 2,
+    // which has none.
+    const std::size_t first = FirstDesc(kPartTable, 0);
+    ASSERT_NE(first, kNone);
     std::string withCrLf;
-    for (char c : DescText(first))
-        withCrLf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    EXPECT_TRUE(
-        Plan(kPartTable, {Row(2, {{"TypeID", IdOf(store, kPartTable, 0)}, {"Description", withCrLf}})})
-            .rows.empty());
-    // Record 2 of each demo table has no description: an empty one is not appended.
-    ASSERT_EQ(FirstDesc(Get(store, kBallTable, 2, kTypeId, 4)), static_cast<std::size_t>(-1));
-    EXPECT_TRUE(Plan(kBallTable, {Row(2, {{"TypeID", IdOf(store, kBallTable, 2)}, {"Description", ""}})})
-                    .rows.empty());
+    for (const std::uint8_t* c = store.Record(kDescTable, first) + 4; *c; ++c)
+        withCrLf += *c == '\n' ? std::string("\r\n") : std::string(1, static_cast<char>(*c));
+    ASSERT_NE(withCrLf.find('\r'), std::string::npos);
+    EXPECT_TRUE(Plan(kPartTable, 0, {{"Description", withCrLf}}).rows.empty());
+    ASSERT_EQ(FirstDesc(kBallTable, 2), kNone);
+    EXPECT_TRUE(Plan(kBallTable, 2, {{"Description", ""}}).rows.empty());
+
+    // Item record 0 has a second description (the last but one): only the first is rewritten.
+    const std::size_t count = store[kDescTable].RecordCount, itemFirst = FirstDesc(kItemTable, 0);
+    ASSERT_EQ(Get(store, kDescTable, count - 2, 0, 4), Get(store, kItemTable, 0, 0x04, 4));
+    Bytes expected = store[kDescTable].Records;
+    Import(Plan(kItemTable, 0, {{"Description", "One\r\nTwo \xE9"}}));
+    std::fill_n(expected.begin() + itemFirst * 516 + 4, 512, 0);
+    std::copy_n("One\nTwo \xE9", 9, expected.begin() + itemFirst * 516 + 4);
+    EXPECT_TRUE(store[kDescTable].Records == expected);
 }
 
 TEST_F(ImportPlanTest, AFullDescTableRefusesTheImportBeforeAnythingChanges) {
     TableSlot& desc = store[kDescTable];
     desc.Records.resize(65535 * 516, 0xEE); // TypeID 0xEEEEEEEE is no demo item's
     desc.RecordCount = 65535;
-    ImportPlan plan =
-        Plan(kBallTable, {Row(2, {{"TypeID", IdOf(store, kBallTable, 0)}, {"Price", "5"}}),
-                          Row(3, {{"TypeID", IdOf(store, kBallTable, 2)}, {"Description", "No room."}})});
+    const std::string ball0 = IdOf(store, kBallTable, 0), ball2 = IdOf(store, kBallTable, 2);
+    ImportPlan plan = PlanImport(store, kBallTable,
+                                 {{2, {{"TypeID", ball0, 2}, {"Price", "5", 2}}},
+                                  {3, {{"TypeID", ball2, 3}, {"Description", "No room.", 3}}}});
     ASSERT_EQ(plan.errors.size(), 1u);
     EXPECT_EQ(plan.errors[0].line, 3);
-    EXPECT_NE(plan.errors[0].message.find("Desc.iff is full"), std::string::npos);
+    EXPECT_TRUE(Contains(plan.errors[0].message, "Desc.iff is full"));
     EXPECT_TRUE(plan.rows.empty());
 }

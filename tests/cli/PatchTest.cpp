@@ -2,43 +2,32 @@
 // applied twice, and refused or skipped where the release disagrees.
 #include "CliTestSupport.h"
 
-#include "tools/cli/ArchiveFiles.h"
-
-#include <gtest/gtest.h>
-
 #include <functional>
 
 using namespace ledgrin;
-using namespace ledgrin::cli;
 using namespace ledgrin::clitest;
 
 namespace {
 
 constexpr std::size_t kPrice = 0x5C;
 
-class PatchTest : public testing::Test {
+class PatchTest : public CliTest {
   protected:
-    ScratchDir dir;
     std::string patch = dir / "mod.json", target = dir / "release.iff", mod = dir / "mod.iff";
-    TableStore old = DemoStore();
 
     // The mod: a Part price and name, a Mascot price (its PriceCopy follows), a Ball
     // description rewritten and one added to Skin record 2, which has none.
     void SetUp() override {
-        WriteDemo(dir / "old.iff");
-        fs::copy_file(dir / "old.iff", mod);
+        CliTest::SetUp();
+        fs::copy_file(archive, mod);
         for (const std::vector<std::string>& set :
-             {std::vector<std::string>{"set", mod, "Part", IdOf(old, kPartTable, 3), "Price=4321",
+             {std::vector<std::string>{"set", mod, "Part", IdOf(demo, kPartTable, 3), "Price=4321",
                                        "Name=Mod"},
-              {"set", mod, "Mascot", IdOf(old, kMascotTable, 1), "Price=777"},
-              {"set", mod, "Ball", IdOf(old, kBallTable, 0), "Description=Rolls true."},
-              {"set", mod, "Skin", IdOf(old, kSkinTable, 2), "Description=Brand new."}})
+              {"set", mod, "Mascot", IdOf(demo, kMascotTable, 1), "Price=777"},
+              {"set", mod, "Ball", IdOf(demo, kBallTable, 0), "Description=Rolls true."},
+              {"set", mod, "Skin", IdOf(demo, kSkinTable, 2), "Description=Brand new."}})
             ASSERT_EQ(RunCli(set).status, 0) << set[4];
-        ASSERT_EQ(RunCli({"diff", dir / "old.iff", mod, "--patch", patch}).status, 0);
-    }
-    void Write(const TableStore& s) {
-        WriteDemo(target);
-        ASSERT_EQ(SaveTables(s, {kPartTable}, target), SaveAllResult::Saved);
+        ASSERT_EQ(RunCli({"diff", archive, mod, "--patch", patch}).status, 0);
     }
 };
 
@@ -46,7 +35,7 @@ class PatchTest : public testing::Test {
 
 TEST_F(PatchTest, AppliesToAShuffledExtendedReleaseOnceAndThenFindsItApplied) {
     // The next release: the Part records in reverse order, then one more.
-    TableStore release = old;
+    TableStore release = demo;
     TableSlot& part = release[kPartTable];
     const std::size_t size = RecordSize(kPartTable), n = part.RecordCount;
     Bytes records;
@@ -56,7 +45,7 @@ TEST_F(PatchTest, AppliesToAShuffledExtendedReleaseOnceAndThenFindsItApplied) {
     part.Records = records;
     part.RecordCount = static_cast<std::uint16_t>(n + 1);
     Put(release, kPartTable, n, 4, 4, 0x0BADF00D);
-    Write(release);
+    ASSERT_TRUE(WriteDemoTables(target, release));
 
     CliRun run = RunCli({"apply", target, patch});
     ASSERT_EQ(run.status, 0) << run.err;
@@ -74,8 +63,8 @@ TEST_F(PatchTest, AppliesToAShuffledExtendedReleaseOnceAndThenFindsItApplied) {
 }
 
 TEST_F(PatchTest, ConflictsStopTheWholePatchUnlessSkipped) {
-    const std::string part = IdOf(old, kPartTable, 3);
-    const std::uint32_t price = Get(old, kPartTable, 3, kPrice, 4);
+    const std::string part = IdOf(demo, kPartTable, 3);
+    const std::uint32_t price = Get(demo, kPartTable, 3, kPrice, 4);
     const struct {
         std::function<void(TableStore&)> change; // of the release
         std::string found, skipped;
@@ -88,22 +77,21 @@ TEST_F(PatchTest, ConflictsStopTheWholePatchUnlessSkipped) {
          "found 2 records hold this TypeID,", "4 changes made, 0 already present, 2 conflicting"},
     };
     for (const auto& c : cases) {
-        TableStore release = old;
+        TableStore release = demo;
         c.change(release);
-        Write(release);
+        ASSERT_TRUE(WriteDemoTables(target, release));
         const std::string before = ReadFileText(target);
         CliRun run = RunCli({"apply", target, patch});
         EXPECT_EQ(run.status, 1) << c.found;
-        EXPECT_NE(run.err.find("Conflict: Part TypeID " + part + " Price: expected " + std::to_string(price) +
-                               ", " + c.found + " wanted 4321\n"),
-                  std::string::npos)
+        EXPECT_TRUE(Contains(run.err, "Conflict: Part TypeID " + part + " Price: expected " +
+                                          std::to_string(price) + ", " + c.found + " wanted 4321\n"))
             << run.err;
         EXPECT_TRUE(ReadFileText(target) == before) << c.found;
 
         run = RunCli({"apply", target, patch, "--skip-conflicts"});
         EXPECT_EQ(run.status, 0) << c.found;
-        EXPECT_NE(run.out.find("Skipped: Part TypeID " + part + " Price"), std::string::npos) << run.out;
-        EXPECT_NE(run.out.find(c.skipped), std::string::npos) << run.out;
-        EXPECT_EQ(Get(LoadArchive(target).store, kMascotTable, 1, kPrice, 4), 777u) << c.found;
+        EXPECT_TRUE(Contains(run.out, "Skipped: Part TypeID " + part + " Price")) << run.out;
+        EXPECT_TRUE(Contains(run.out, c.skipped)) << run.out;
+        EXPECT_EQ(Get(cli::LoadArchive(target).store, kMascotTable, 1, kPrice, 4), 777u) << c.found;
     }
 }

@@ -1,4 +1,4 @@
-// CSV, JSON and number rules of the import and export files.
+// CSV, JSON and number rules of the import and export files, and the decoded columns.
 #include "tools/cli/CliText.h"
 #include "tools/cli/Csv.h"
 #include "tools/cli/Json.h"
@@ -35,15 +35,11 @@ TEST(Numbers, DecimalHexSpacesAndTheLimits) {
     EXPECT_FALSE(FitsWidth(256, 1) || FitsWidth(65536, 2));
 }
 
-// --- CSV as RFC 4180 writes it ------------------------------------------------------------
-
-TEST(Csv, QuotesOnlyWhatNeedsIt) {
+TEST(Csv, QuotesOnlyWhatNeedsItAndEveryByteSurvives) {
     std::string out;
     AppendCsvRecord(out, {"plain", "a,b", "say \"hi\"", "two\nlines", "", "caf\xE9"});
     EXPECT_EQ(out, "plain,\"a,b\",\"say \"\"hi\"\"\",\"two\nlines\",,caf\xE9\r\n");
-}
 
-TEST(Csv, EveryByteSurvivesWriteAndRead) {
     std::string file;
     AppendCsvRecord(file, {"TypeID", "Name"});
     AppendCsvRecord(file, {"1", AllBytes()});
@@ -56,7 +52,7 @@ TEST(Csv, EveryByteSurvivesWriteAndRead) {
     EXPECT_EQ(read.rows[1].cells[1].text, "\r\n\r\n");
 }
 
-TEST(Csv, LineNumbersCountLineFeedsInsideQuotes) {
+TEST(Csv, RowsAndErrorsNameTheirLine) {
     // A byte-order mark; line 1 header, line 2 a row whose field runs to line 4, line 5
     // blank, line 6 a row.
     InputRows read = ReadCsv("\xEF\xBB\xBF"
@@ -67,18 +63,16 @@ TEST(Csv, LineNumbersCountLineFeedsInsideQuotes) {
     EXPECT_EQ(read.rows[0].line, 2);
     EXPECT_EQ(read.rows[1].line, 6);
     EXPECT_EQ(read.rows[1].cells[1].text, "w");
-}
 
-TEST(Csv, MalformedFilesNameTheirLine) {
     const struct {
         const char* text;
         std::vector<int> lines;
-    } cases[] = {
+    } malformed[] = {
         {"A,B\n1,2\n3\n4,5,6\n", {3, 4}}, // too few and too many fields
         {"A\n\"x\"y\n", {2}},             // text after a closing quote
         {"", {1}},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : malformed) {
         std::vector<int> lines;
         for (const InputError& e : ReadCsv(c.text).errors)
             lines.push_back(e.line);
@@ -86,15 +80,11 @@ TEST(Csv, MalformedFilesNameTheirLine) {
     }
 }
 
-// --- JSON stays ASCII and byte-faithful ---------------------------------------------------
+TEST(Json, StaysAsciiAndEveryByteSurvives) {
+    std::string escaped;
+    AppendJsonString(escaped, "a\"\\\n\t\x01\x7F\x80\xFF");
+    EXPECT_EQ(escaped, "\"a\\\"\\\\\\n\\t\\u0001\x7F\\u0080\\u00FF\"");
 
-TEST(Json, BytesFrom0x80AreEscapedOneByOne) {
-    std::string out;
-    AppendJsonString(out, "a\"\\\n\t\x01\x7F\x80\xFF");
-    EXPECT_EQ(out, "\"a\\\"\\\\\\n\\t\\u0001\x7F\\u0080\\u00FF\"");
-}
-
-TEST(Json, EveryByteSurvivesWriteAndReadAndRawTextIsKept) {
     const std::string text = std::string(1, '\0') + AllBytes();
     std::string file = "[\n  {\"TypeID\": 12, \"Name\": ";
     AppendJsonString(file, text);
@@ -134,48 +124,35 @@ TEST(Json, WhatIsNotAFlatRowIsAnErrorOfItsLine) {
     }
 }
 
-// The read-only columns behind the fields, as a spreadsheet shows them, and what a few
-// codes read as (Item kinds are 128 apart in char, Skin kinds 16; SetItem's pos names a
-// character only for groups 2 and 4).
+// The read-only columns an export adds, in their order, and what a TypeID's codes read as
+// in them: a Code column its number, a Label column its text, empty where it means nothing.
 TEST(ExportColumns, DecodedColumnsInTheirOrderAndTheirTexts) {
-    const std::pair<TableIndex, std::string> order[] = {
-        {kPartTable, "char CharacterLabel PartSlotLabel RankLabel"},
-        {kItemTable, "char ItemKindLabel RankLabel"},
-        {kSkinTable, "char SkinKindLabel RankLabel"},
-        {kHairStyleTable, "CharacterLabel RankLabel"},
-        {kSetItemTable, "SetGroup ItemGroupLabel pos CharacterLabel RankLabel"},
-        {kCardTable, "CardKind CardKindLabel CardVolumeLabel RankLabel"},
-        {kBallTable, "RankLabel"}};
-    for (const auto& [t, names] : order) {
-        std::string decoded;
-        for (const Column& c : TableColumns(t))
-            if (c.kind == ColumnKind::Code || c.kind == ColumnKind::Label)
-                decoded += (decoded.empty() ? "" : " ") + c.name;
-        EXPECT_EQ(decoded, names) << EntryName(t);
-    }
     const struct {
         TableIndex t;
         std::uint32_t typeId;
-        std::string texts; // of the decoded columns, in order
+        std::string cells; // the decoded columns of a record with this TypeID, zero elsewhere
     } cases[] = {
-        {kItemTable, 128u << 18, "128 Passive Tee Novice"},
-        {kItemTable, 64u << 18, "64  Tee Novice"},
-        {kSkinTable, 80u << 18, "80 CutIn Tee Novice"},
-        {kSetItemTable, (4u << 20) | (2u << 13), "4 Part 2 Caspian Tee Novice"},
-        {kSetItemTable, (9u << 20) | (2u << 13), "9 Clubset 2  Tee Novice"},
-        {kCardTable, 2u << 22, "2 Effect Card Packs Tee Novice"},
+        {kPartTable, 3u << 18, "char=3 CharacterLabel=Delphine PartSlotLabel=Top RankLabel=Tee Novice"},
+        {kItemTable, 128u << 18, "char=128 ItemKindLabel=Passive RankLabel=Tee Novice"},
+        {kItemTable, 64u << 18, "char=64 ItemKindLabel= RankLabel=Tee Novice"},
+        {kSkinTable, 80u << 18, "char=80 SkinKindLabel=CutIn RankLabel=Tee Novice"},
+        {kHairStyleTable, 0, "CharacterLabel=Ansel RankLabel=Tee Novice"},
+        {kSetItemTable, (4u << 20) | (2u << 13),
+         "SetGroup=4 ItemGroupLabel=Part pos=2 CharacterLabel=Caspian RankLabel=Tee Novice"},
+        {kSetItemTable, (9u << 20) | (2u << 13),
+         "SetGroup=9 ItemGroupLabel=Clubset pos=2 CharacterLabel= RankLabel=Tee Novice"},
+        {kCardTable, 2u << 22,
+         "CardKind=2 CardKindLabel=Effect Card CardVolumeLabel=Packs RankLabel=Tee Novice"},
+        {kBallTable, 0, "RankLabel=Tee Novice"},
     };
     for (const auto& c : cases) {
         std::vector<std::uint8_t> record(RecordSize(c.t), 0);
         for (int i = 0; i < 4; ++i)
             record[4 + i] = static_cast<std::uint8_t>(c.typeId >> (8 * i));
-        std::string texts;
-        bool first = true;
+        std::string cells;
         for (const Column& column : TableColumns(c.t))
-            if (column.kind == ColumnKind::Code || column.kind == ColumnKind::Label) {
-                texts += (first ? "" : " ") + DecodedText(column, record.data());
-                first = false;
-            }
-        EXPECT_EQ(texts, c.texts) << EntryName(c.t) << " " << c.typeId;
+            if (column.kind == ColumnKind::Code || column.kind == ColumnKind::Label)
+                cells += (cells.empty() ? "" : " ") + column.name + "=" + DecodedText(column, record.data());
+        EXPECT_EQ(cells, c.cells) << EntryName(c.t) << " " << c.typeId;
     }
 }
