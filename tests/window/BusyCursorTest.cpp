@@ -1,5 +1,5 @@
-// The wait cursor while the tables load and while "Update" saves, and never
-// under a message box.
+// The wait cursor while the tables load and while "Update" saves, and never under a
+// message box.
 #include "tests/window/WindowFixture.h"
 
 #include "app/Startup.h"

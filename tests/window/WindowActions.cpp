@@ -87,8 +87,7 @@ Lines PrintedLines(const std::function<void()>& action, const std::string& prefi
 
 namespace {
 
-// Text of a window of another thread, without waiting forever for a thread that
-// is busy.
+// Text of a window of another thread, without waiting forever for a thread that is busy.
 std::string WindowTextOf(HWND window) {
     char text[600] = {};
     DWORD_PTR result = 0;
@@ -112,8 +111,7 @@ std::vector<BoxSeen> ConfirmBoxesUntil(DWORD thread, const std::function<bool()>
         for (HWND box : windows) {
             char cls[32] = {};
             GetClassNameA(box, cls, sizeof cls);
-            // A box is read once it is shown: before that it may still lack its
-            // texts.
+            // A box is read once it is shown: before that it may still lack its texts.
             if (std::string(cls) != "#32770" || !IsWindowVisible(box)) continue;
             bool onlyOk = GetDlgItem(box, IDOK) && !GetDlgItem(box, IDCANCEL) && !GetDlgItem(box, IDNO);
             boxes.push_back(

@@ -1,6 +1,6 @@
-// What a user does to the window and what they can read off it, for the
-// end-to-end window tests: clicks, choosing rows, the rows of the lists,
-// printed lines, and the message boxes that appear meanwhile.
+// What a user does to the window and what they can read off it, for the end-to-end
+// window tests: clicks, choosing rows, the rows of the lists, printed lines, and the
+// message boxes that appear meanwhile.
 #pragma once
 
 #include <windows.h>
@@ -24,8 +24,7 @@ std::vector<ListRow> ReadListRows(HWND list, int columns);
 // The record indexes of the item list's rows, top to bottom.
 std::vector<std::uint32_t> ListedRecords(HWND list);
 
-// A click on a push button, check box or radio button (it toggles and
-// notifies).
+// A click on a push button, check box or radio button (it toggles and notifies).
 void ClickButton(HWND window, int id);
 // A click on list row `row`: selected, focused and made the selection mark.
 void ClickRow(HWND list, int row);
@@ -36,8 +35,7 @@ int ComboSelection(HWND window, int id);
 // The rows of a drop-down list: text and item data.
 std::vector<std::pair<std::string, long>> ComboRows(HWND window, int id);
 
-// Those lines written to standard output while `action` runs that begin with
-// `prefix`.
+// The lines written to standard output while `action` runs that begin with `prefix`.
 Lines PrintedLines(const std::function<void()>& action, const std::string& prefix = "");
 
 // A message box as the user saw it before confirming it with OK.
@@ -46,11 +44,11 @@ struct BoxSeen {
     HWND owner;
     bool onlyOk;
 };
-// Reads and confirms each message box that thread `thread` (of any process)
-// shows, until `done` returns true. Returns the boxes seen.
+// Reads and confirms each message box that thread `thread` (of any process) shows, until
+// `done` returns true. Returns the boxes seen.
 std::vector<BoxSeen> ConfirmBoxesUntil(DWORD thread, const std::function<bool()>& done);
-// Runs `action` while a second thread confirms the boxes of this thread, so
-// that the modal boxes of the window under test do not block it.
+// Runs `action` while a second thread confirms the boxes of this thread, so that the
+// modal boxes of the window under test do not block it.
 std::vector<BoxSeen> ConfirmBoxesDuring(const std::function<void()>& action);
 
 } // namespace ledgrin

@@ -9,8 +9,8 @@ namespace ledgrin {
 
 namespace {
 
-// Handles every message waiting for this thread (a quit message from a
-// destroyed window included).
+// Handles every message waiting for this thread (a quit message from a destroyed
+// window included).
 void PumpMessages() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {

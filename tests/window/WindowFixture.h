@@ -1,6 +1,6 @@
-// The real main window, created in this process the way start-up creates it, on
-// an archive written afresh for each test, so that a test may change records
-// and the archive on disk.
+// The real main window, created in this process the way start-up creates it, on an
+// archive written afresh for each test, so that a test may change records and the
+// archive on disk.
 #pragma once
 
 #include "records/TableInfo.h"
@@ -16,13 +16,12 @@ namespace ledgrin {
 class MainWindowTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite();
-    // Writes and loads the small demo archive, then creates the window (the steps
-    // of start-up up to showing it); no table is shown yet.
+    // Writes and loads the small demo archive, then creates the window (the steps of
+    // start-up up to showing it); no table is shown yet.
     void SetUp() override;
     void TearDown() override;
 
-    // The rest of start-up: "Part" checked, filters reset, list filled, top row
-    // shown.
+    // The rest of start-up: "Part" checked, filters reset, list filled, top row shown.
     void ShowFirstTable();
 
     HWND Item(int id) const { return GetDlgItem(window_, id); }
