@@ -1,29 +1,15 @@
 // Ledgrin.exe started as a child process, the way a user starts it: the usage line, the
 // start-up failure boxes and normal starts.
-#include "tests/support/TestFiles.h"
+#include "tests/support/TestArchives.h"
 #include "tests/window/WindowActions.h"
 
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
 #include <algorithm>
-#include <string>
-#include <vector>
+#include <cstring>
 
 namespace ledgrin {
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-using Lines = std::vector<std::string>;
-
-// Ledgrin.exe is copied next to this test by the build.
-std::string BuiltExe() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    return folder.substr(0, folder.find_last_of('\\')) + "\\Ledgrin.exe";
-}
 
 struct RunResult {
     DWORD exitCode = 0xFFFFFFFF; // also when it did not start, or not end within 30 seconds
@@ -66,7 +52,7 @@ RunResult RunLedgrin(const std::string& exe, const std::string& arguments, const
     TerminateProcess(pi.hProcess, 99);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    result.output = SplitLines(test::ReadFileText(outputPath));
+    result.output = test::SplitLines(test::ReadFileText(outputPath));
     return result;
 }
 
@@ -74,27 +60,24 @@ RunResult RunLedgrin(const std::string& exe, const std::string& arguments, const
 struct Start {
     char archive; // the demo archive: 'b' beside the exe, '@' at a path of 259 characters; 0 none
     TableIndex edited;
-    void (*edit)(Bytes& entry);
-    const char* arguments; // "@" for the path of 259 characters
+    void (*edit)(test::Bytes& entry);
+    std::string arguments; // "@" for the path of 259 characters
     const char* box;       // the one "Error" box, or none: then the main window opens
     Lines lines;           // printed among others
 };
 
-// Changes to an entry of the demo archive.
-void OldVersion(Bytes& entry) {
-    entry[4] = 12;
-}
-void HalfARecord(Bytes& entry) {
-    entry.resize(8 + 112);
-}
-
 const Start kStarts[] = {
     {0, 0, nullptr, "a.iff -?", nullptr, {"Usage: Ledgrin.exe [filename]"}},
     {0, 0, nullptr, "", "tarvik_gb.iff not found. Quitting", {"tarvik_gb.iff File not found."}},
-    {'b', kBallTable, OldVersion, "", "Unsupported Ball.iff found inside tarvik_gb.iff. Quitting", {}},
+    {'b',
+     kBallTable,
+     [](test::Bytes& e) { e[4] = 12; },
+     "",
+     "Unsupported Ball.iff found inside tarvik_gb.iff. Quitting",
+     {}},
     {'b',
      kCaddieTable,
-     HalfARecord,
+     [](test::Bytes& e) { e.resize(8 + 112); },
      "",
      "Caddie.iff is missing or damaged inside tarvik_gb.iff. Quitting",
      {}},
@@ -105,22 +88,21 @@ const Start kStarts[] = {
     {'b', 0, nullptr, "", nullptr, {"Card.iff Version: 13"}},
 };
 
-// "@" in `text` replaced by `path`.
-std::string WithPath(std::string text, const std::string& path) {
-    std::size_t at = text.find('@');
-    return at == std::string::npos ? text : text.replace(at, 1, path);
-}
-
 TEST(Startup, EachStartShowsItsBoxOrItsWindowAndEndsWith0) {
+    char built[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, built, MAX_PATH);
+    *std::strrchr(built, '\\') = 0; // this test's folder, where the build copies Ledgrin.exe
     for (const Start& s : kStarts) {
         SCOPED_TRACE(std::string(1, s.archive ? s.archive : '-') + ", arguments " + s.arguments);
         test::ScratchDir exeDir, workDir;
         const std::string dir = exeDir.path().string(), exe = exeDir / "Ledgrin.exe";
         const std::string path259 = dir + "\\my demo " + std::string(259 - dir.size() - 9, 'a');
-        ASSERT_TRUE(CopyFileA(BuiltExe().c_str(), exe.c_str(), FALSE)) << BuiltExe();
+        ASSERT_TRUE(CopyFileA((built + std::string("\\Ledgrin.exe")).c_str(), exe.c_str(), FALSE)) << built;
         const std::string archive = s.archive == '@' ? path259 : dir + "\\tarvik_gb.iff";
-        ASSERT_TRUE(!s.archive || WriteTestArchive(archive, s.edited, s.edit));
-        RunResult run = RunLedgrin(exe, WithPath(s.arguments, path259), workDir.path().string());
+        ASSERT_TRUE(!s.archive || test::WriteDemoTables(archive, test::SmallDemoTables(), s.edited, s.edit));
+        std::string arguments = s.arguments;
+        if (arguments.find('@') != std::string::npos) arguments.replace(arguments.find('@'), 1, path259);
+        RunResult run = RunLedgrin(exe, arguments, workDir.path().string());
         EXPECT_EQ(0u, run.exitCode);
         EXPECT_EQ(!s.box && s.archive, run.mainWindowSeen);
         ASSERT_EQ(s.box ? 1u : 0u, run.boxes.size()) << (run.boxes.empty() ? "" : run.boxes[0].text);

@@ -1,5 +1,5 @@
 // "Update" end to end: a record is found in its table, edited in the panel as a user
-// would, and the archive is read back from disk. The expected record is the loaded one
+// would, and the archive is read back from disk. The expected tables are the loaded ones
 // with only the intended bytes changed, at offsets and values written out here.
 #include "tests/window/WindowFixture.h"
 
@@ -8,62 +8,21 @@
 
 #include <commctrl.h>
 
-#include <functional>
-#include <string>
-#include <vector>
-
 namespace ledgrin {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-using Entries = std::vector<std::pair<std::string, Bytes>>;
-using Lines = std::vector<std::string>;
+using test::Get;
+using Wanted = bool (*)(const std::uint8_t* record);
 
-// A little-endian value of `width` bytes at off.
-struct Field {
-    std::size_t off;
-    int width;
-    std::uint32_t value;
-};
-void Put(Bytes& r, const Field& f) {
-    for (int i = 0; i < f.width; ++i)
-        r.at(f.off + i) = static_cast<std::uint8_t>(f.value >> (8 * i));
+// A table's entry as a save writes it: the three header words, then the records.
+test::Bytes EntryBytes(const TableSlot& slot) {
+    test::Bytes entry(8);
+    test::Put(entry, 0, 2, slot.RecordCount);
+    test::Put(entry, 2, 2, slot.HeaderWord2);
+    test::Put(entry, 4, 4, slot.Version);
+    entry.insert(entry.end(), slot.Records.begin(), slot.Records.end());
+    return entry;
 }
-// Text at off, the rest of the field zero.
-void PutText(Bytes& r, std::size_t off, std::size_t size, const std::string& text) {
-    for (std::size_t i = 0; i < size; ++i)
-        r.at(off + i) = i < text.size() ? static_cast<std::uint8_t>(text[i]) : 0;
-}
-
-// The entries of the archive on disk in their order, read through libzip rather than the
-// code under test.
-Entries ReadEntries() {
-    test::ZipReader zip(gApp.archivePath);
-    Entries entries;
-    for (zip_int64_t i = 0; zip.za && i < zip_get_num_entries(zip.za, 0); ++i)
-        entries.emplace_back(zip.Stat(i).name, zip.Data(i));
-    return entries;
-}
-const Bytes& EntryOf(const Entries& entries, TableIndex t) {
-    static const Bytes none;
-    for (const auto& [name, bytes] : entries)
-        if (name == EntryName(t)) return bytes;
-    return none;
-}
-Bytes RecordOf(const Entries& entries, TableIndex t, std::uint32_t index) {
-    auto at = EntryOf(entries, t).begin() + 8 + index * RecordSize(t);
-    return Bytes(at, at + RecordSize(t));
-}
-
-bool HasDescription(std::uint32_t typeId) {
-    for (std::uint32_t i = 0; i < gApp.store[0].RecordCount; ++i)
-        if (Dword(gApp.store.Record(0, i), 0) == typeId) return true;
-    return false;
-}
-
-using Wanted = std::function<bool(const std::uint8_t*)>;
-const Wanted kAny = [](const std::uint8_t*) { return true; };
-const Wanted kUndescribed = [](const std::uint8_t* r) { return !HasDescription(Dword(r, 4)); };
 
 class Dpi96Update : public MainWindowTest {
   protected:
@@ -74,8 +33,8 @@ class Dpi96Update : public MainWindowTest {
 
     // The first listed record of table t that passes `wanted`; shown as a user reaches it:
     // its table button, then a click on its row.
-    std::uint32_t ShowRecord(TableIndex t, const Wanted& wanted) {
-        ClickButton(window_, kButtonOfTable[t]);
+    std::uint32_t ShowRecord(TableIndex t, Wanted wanted) {
+        ClickButton(window_, ButtonOf(t));
         std::vector<std::uint32_t> rows = ListedRecords(Item(10001));
         for (row_ = 0; row_ < static_cast<int>(rows.size()); ++row_) {
             if (!wanted(gApp.store.Record(t, rows[row_]))) continue;
@@ -86,42 +45,38 @@ class Dpi96Update : public MainWindowTest {
         return 0;
     }
 
-    // After an Update of record `index` of table t: the other entries as they were
-    // (`before`) in their order, then t's entry with only that record changed, to
-    // `record`, then "Desc.iff" as `desc`. (That a save keeps each other entry's stored
-    // form byte for byte is tested natively.)
-    void ExpectSaved(const Entries& before, TableIndex t, std::uint32_t index, const Bytes& record,
-                     const Bytes& desc) {
-        Entries expected;
-        for (const auto& entry : before)
-            if (entry.first != EntryName(t) && entry.first != "Desc.iff") expected.push_back(entry);
-        expected.emplace_back(EntryName(t), EntryOf(before, t));
-        std::copy(record.begin(), record.end(), expected.back().second.begin() + 8 + index * RecordSize(t));
-        expected.emplace_back("Desc.iff", desc);
-        Entries after = ReadEntries();
-        ASSERT_EQ(expected.size(), after.size());
-        for (std::size_t i = 0; i < after.size(); ++i) {
-            EXPECT_EQ(expected[i].first, after[i].first);
-            EXPECT_TRUE(expected[i].second == after[i].second) << after[i].first << " not as expected";
-        }
+    // After an Update of table t: every table's entry on disk, read through libzip rather
+    // than the code under test, as in `expected`, and t's entry, then "Desc.iff", saved
+    // last in that order. (That a save keeps every other entry byte for byte is tested
+    // natively.)
+    void ExpectSaved(const TableStore& expected, TableIndex t) {
+        test::ZipReader zip(gApp.archivePath);
+        const zip_int64_t n = zip.za ? zip_get_num_entries(zip.za, 0) : 0;
+        ASSERT_GE(n, 2);
+        EXPECT_EQ(EntryName(t), std::string(zip.Stat(n - 2).name));
+        EXPECT_EQ("Desc.iff", std::string(zip.Stat(n - 1).name));
+        for (TableIndex s = 0; s < kTableCount; ++s)
+            EXPECT_TRUE(EntryBytes(expected[s]) == zip.Data(EntryName(s)))
+                << EntryName(s) << " not as expected";
     }
 
     void Type(int id, const std::string& text) { SetDlgItemTextA(window_, id, text.c_str()); }
-    // Standard output and the boxes shown while "Update" runs.
-    std::vector<BoxSeen> PressUpdate(Lines& lines) {
-        return ConfirmBoxesDuring([&] { lines = PrintedLines([&] { ClickButton(window_, 10011); }); });
+    // The boxes shown while "Update" runs.
+    std::vector<BoxSeen> PressUpdate() {
+        return ConfirmBoxesDuring([&] { ClickButton(window_, 10011); });
     }
 
     int row_ = 0; // the row of the record shown last
 };
 
 // One Update of a record of a table: which record, what is entered in which control (a
-// drop-down list's row, a button's click, an edit box's text), and every byte that changes.
+// drop-down list's row, a button's click, an edit box's text), and every byte that changes
+// as {offset, width, value}.
 struct TableUpdate {
     TableIndex t;
     Wanted wanted;
     std::vector<std::pair<int, std::string>> entered;
-    std::vector<Field> written;
+    std::vector<std::tuple<std::size_t, int, std::uint32_t>> written;
 };
 
 // The arithmetic of each rule is tested natively; here, that each table's boxes reach it.
@@ -145,33 +100,36 @@ const TableUpdate kTableUpdates[] = {
     // Mascot: PriceCopy (0xF8) follows the price; rental prices; Crell 120 stored,
     // Experience 100 stored as 0; a u8 stat.
     {5,
-     kAny,
+     [](const std::uint8_t*) { return true; },
      {{10003, "4321"}, {10058, "70"}, {10059, "30"}, {10052, "120"}, {10054, "100"}, {10031, "3"}},
      {{0x5C, 4, 4321}, {0xF8, 2, 4321}, {0xFA, 2, 70}, {0xFE, 2, 30}, {0x10C, 4, 120}, {0x102, 1, 3}}},
     // Caddie not paid monthly: " pay monthly" stores the new price as MonthlyPrice.
     {6,
-     [](const std::uint8_t* r) { return Dword(r, 0xA8) == 0; },
+     [](const std::uint8_t* r) { return Get(r + 0xA8, 4) == 0; },
      {{10003, "500"}, {10031, "258"}, {10062, ""}},
      {{0x5C, 4, 500}, {0xA8, 4, 500}, {0xD4, 2, 258}}},
     // Card without a timed effect: slots and effect value written; the time, the
     // read-only Cardpack and Position boxes are not.
     {13,
-     [](const std::uint8_t* r) { return Word(r, 0x158) == 0; },
+     [](const std::uint8_t* r) { return Get(r + 0x158, 2) == 0; },
      {{10031, "7"}, {10043, "12"}, {10079, "9"}, {10081, "45"}, {10075, "Volume 9"}, {10077, "4242"}},
      {{0xD2, 2, 7}, {0xDA, 2, 12}, {0xDE, 2, 9}}},
 };
 
-TEST_F(Dpi96Update, EachTableWritesExactlyItsEditedFields) {
+TEST_F(Dpi96Update, EachTableWritesExactlyItsEditedFieldsThenDescIff) {
     for (const TableUpdate& u : kTableUpdates) {
         SCOPED_TRACE("table " + std::to_string(u.t));
-        std::uint32_t index = ShowRecord(u.t, u.wanted);
-        Entries before = ReadEntries();
-        Bytes expected = RecordOf(before, u.t, index);
+        const std::uint32_t index = ShowRecord(u.t, u.wanted);
+        TableStore expected = gApp.store;
+        test::Bytes& records = expected[u.t].Records;
+        const std::size_t at = index * RecordSize(u.t);
         if (u.t == 1) { // the name, the shop and mark flags as set out above
-            PutText(expected, 0x08, 40, "Renamed Polo");
-            Put(expected, {0x68, 1, (expected[0x68] | 0x21u) & ~0x80u});
-            Put(expected, {0x69, 1, expected[0x69] ^ 0x02u});
+            test::PutText(records, at + 0x08, "Renamed Polo", 40);
+            test::Put(records, at + 0x68, 1, (records[at + 0x68] | 0x21u) & ~0x80u);
+            test::Put(records, at + 0x69, 1, records[at + 0x69] ^ 0x02u);
         }
+        for (const auto& [offset, width, value] : u.written)
+            test::Put(records, at + offset, width, value);
         for (const auto& [id, text] : u.entered) {
             char kind[16] = {};
             GetClassNameA(Item(id), kind, sizeof kind);
@@ -179,100 +137,58 @@ TEST_F(Dpi96Update, EachTableWritesExactlyItsEditedFields) {
             if (kind == std::string("Button")) ClickButton(window_, id);
             if (kind == std::string("Edit")) Type(id, text);
         }
-        for (const Field& f : u.written)
-            Put(expected, f);
-        Lines lines;
-        EXPECT_TRUE(PressUpdate(lines).empty());
-        ExpectSaved(before, u.t, index, expected, EntryOf(before, 0)); // the description left as shown
+        EXPECT_TRUE(PressUpdate().empty());
+        ExpectSaved(expected, u.t); // the description left as shown
         // The row keeps its place, selected, and shows the name as saved.
         ListRow row = ReadListRows(Item(10001), 2).at(row_);
         EXPECT_EQ(LPARAM(index), row.param);
         EXPECT_TRUE(row.selected);
-        EXPECT_EQ(std::string(reinterpret_cast<const char*>(&expected[8]), 40).c_str(), row.cells[1]);
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(&records[at + 8]), 40).c_str(), row.cells[1]);
     }
 }
 
-TEST_F(Dpi96Update, ItemWithoutDescriptionGetsOneAppendedOnceAndTwoLinesSurvive) {
-    std::uint32_t index = ShowRecord(2, kUndescribed);
-    std::uint32_t typeId = Dword(gApp.store.Record(2, index), 4);
-    EXPECT_EQ("", Text(10002));
-    Entries before = ReadEntries();
-    Bytes desc = EntryOf(before, 0), appended(516);
-    const std::uint32_t count = Word(desc.data(), 0);
-    Type(10002, "First line\r\nSecond line");
-    Put(appended, {0, 4, typeId});
-    PutText(appended, 4, 512, "First line\nSecond line"); // no carriage return, zeros behind
-    desc.insert(desc.end(), appended.begin(), appended.end());
-    Put(desc, {0, 2, count + 1}); // the other header words as they were
-    Lines lines;
-    PressUpdate(lines);
-    EXPECT_EQ(1u, LinesStartingWith(lines, "Description not found, adding").size());
-    ExpectSaved(before, 2, index, RecordOf(before, 2, index), desc);
-
-    // Shown again as two lines after another row has been shown; a second Update finds the
-    // record it appended and rewrites it as it is.
-    ClickRow(Item(10001), row_ == 0 ? 1 : 0);
-    ClickRow(Item(10001), row_);
-    EXPECT_EQ("First line\r\nSecond line", Text(10002));
-    PressUpdate(lines);
-    EXPECT_EQ(Lines{"Update Description: " + std::to_string(count) + " (" +
-                    std::to_string(static_cast<std::int32_t>(typeId)) + ")"},
-              LinesStartingWith(lines, "Update Description: "));
-    EXPECT_TRUE(LinesStartingWith(lines, "Description not found").empty());
-    ExpectSaved(before, 2, index, RecordOf(before, 2, index), desc);
-}
-
-TEST_F(Dpi96Update, FullDescTableRefusesTheDescriptionButSavesTheRecord) {
-    std::uint32_t index = ShowRecord(2, kUndescribed);
-    // Desc filled to 65,535 records in memory, with TypeIDs of group 63, which no item has.
-    TableSlot& desc = gApp.store[0];
-    desc.Records.resize(65535u * 516u, 0);
-    for (std::uint32_t i = desc.RecordCount; i < 65535u; ++i)
-        Put(desc.Records, {i * 516, 4, 0xFC100000u + i});
-    desc.RecordCount = 65535;
-    Entries before = ReadEntries();
-    Bytes expected = RecordOf(before, 2, index);
-    Bytes descEntry(EntryOf(before, 0).begin(), EntryOf(before, 0).begin() + 8); // header words as they were
-    Put(descEntry, {0, 2, 65535});
-    descEntry.insert(descEntry.end(), desc.Records.begin(), desc.Records.end());
-    Type(10020, "Lucky Tee Deluxe");
-    PutText(expected, 0x08, 40, "Lucky Tee Deluxe");
-    Type(10002, "Never stored");
-    Lines lines;
-    std::vector<BoxSeen> boxes = PressUpdate(lines);
-    ASSERT_EQ(1u, boxes.size());
-    EXPECT_EQ("Error", boxes[0].title);
-    EXPECT_EQ("The description table is full; the description was not saved.", boxes[0].text);
-    EXPECT_EQ(window_, boxes[0].owner);
-    EXPECT_TRUE(LinesStartingWith(lines, "Failed.").empty());
-    ExpectSaved(before, 2, index, expected, descEntry);
-}
-
-TEST_F(Dpi96Update, GuardRefusesAfterASwitchToAnEmptyTable) {
-    gApp.store[10].RecordCount = 0; // HairStyle without records
-    gApp.store[10].Records.clear();
-    std::string partShown = Text(10024);
-    ClickButton(window_, 10068); // "HairStyle": no records, the panel keeps the Part record
-    EXPECT_EQ(0, SendDlgItemMessageA(window_, 10001, LVM_GETITEMCOUNT, 0, 0));
-    EXPECT_EQ(partShown, Text(10024));
-    std::string archive = test::ReadFileText(gApp.archivePath);
-    Type(10020, "Not written");
-    Lines lines;
-    PressUpdate(lines);
-    EXPECT_EQ(Lines{"No Item selected, no Update."}, lines);
-    EXPECT_TRUE(archive == test::ReadFileText(gApp.archivePath));
+// The description box of an item without a description is appended to Desc.iff, its
+// line ends stored as "\n"; a full Desc table refuses it with a box and the record is
+// saved all the same.
+TEST_F(Dpi96Update, TheDescriptionBoxIsAppendedOrRefusedWhenDescIsFull) {
+    for (bool full : {false, true}) {
+        SCOPED_TRACE(full ? "full" : "appended");
+        const std::uint32_t index = ShowRecord(2, [](const std::uint8_t* r) {
+            for (std::uint32_t i = 0; i < gApp.store[0].RecordCount; ++i)
+                if (Get(gApp.store.Record(0, i), 4) == Get(r + 4, 4)) return false;
+            return true;
+        });
+        TableSlot& desc = gApp.store[0];
+        for (; full && desc.RecordCount < 65535u;
+             ++desc.RecordCount) { // TypeIDs of group 63, which no item has
+            desc.Records.resize(desc.Records.size() + 516);
+            test::Put(desc.Records, desc.RecordCount * 516u, 4, 0xFC100000u + desc.RecordCount);
+        }
+        TableStore expected = gApp.store;
+        if (!full) {
+            expected[0].Records.resize(expected[0].Records.size() + 516);
+            test::Put(expected[0].Records, desc.RecordCount * 516u, 4,
+                      Get(gApp.store.Record(2, index) + 4, 4));
+            test::PutText(expected[0].Records, desc.RecordCount * 516u + 4, "First line\nSecond line", 512);
+            ++expected[0].RecordCount;
+        }
+        Type(10002, "First line\r\nSecond line");
+        std::vector<BoxSeen> boxes = PressUpdate();
+        ASSERT_EQ(full ? 1u : 0u, boxes.size());
+        EXPECT_TRUE(!full ||
+                    boxes[0].text == "The description table is full; the description was not saved.");
+        ExpectSaved(expected, 2);
+    }
 }
 
 TEST_F(Dpi96Update, FailedSavesShowTwoBoxesAndKeepTheChange) {
     // A folder where the temporary archive would go: it cannot be created, whoever runs this.
     ASSERT_TRUE(CreateDirectoryA((*folder_ / "tarvik_gb1.iff").c_str(), nullptr));
-    std::uint32_t index = ListedRecords(Item(10001))[0];
-    std::string archive = test::ReadFileText(gApp.archivePath);
+    const std::uint32_t index = ListedRecords(Item(10001))[0];
+    const std::string archive = test::ReadFileText(gApp.archivePath);
     Type(10020, "Kept In Memory");
-    Lines lines;
-    std::vector<BoxSeen> boxes = PressUpdate(lines);
-    EXPECT_EQ(2u, LinesStartingWith(lines, "Failed.").size());
-    EXPECT_EQ(2u, LinesStartingWith(lines, "cant create tarvik_gb1.iff.").size());
+    std::vector<BoxSeen> boxes;
+    EXPECT_EQ(2u, PrintedLines([&] { boxes = PressUpdate(); }, "Failed.").size());
     ASSERT_EQ(2u, boxes.size());
     for (const BoxSeen& box : boxes) {
         EXPECT_EQ("Error", box.title);

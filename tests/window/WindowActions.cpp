@@ -1,6 +1,6 @@
 #include "tests/window/WindowActions.h"
 
-#include "tools/DemoArchive.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -8,20 +8,9 @@
 
 #include <algorithm>
 #include <atomic>
-#include <sstream>
 #include <thread>
 
 namespace ledgrin {
-
-bool WriteTestArchive(const std::string& path, TableIndex t, void (*edit)(std::vector<std::uint8_t>&)) {
-    TableStore store;
-    std::vector<ZipEntry> entries;
-    if (BuildDemoTables({DemoSize::Small, 1}, store) != DemoResult::Done) return false;
-    if (DemoArchiveEntries(store, entries) != DemoResult::Done) return false;
-    for (ZipEntry& entry : entries)
-        if (edit && entry.name == EntryName(t)) edit(entry.bytes);
-    return WriteZipFile(path, entries) == ZipWriteResult::Written;
-}
 
 std::vector<ListRow> ReadListRows(HWND list, int columns) {
     std::vector<ListRow> rows;
@@ -75,35 +64,25 @@ int ComboSelection(HWND window, int id) {
     return static_cast<int>(SendDlgItemMessageA(window, id, CB_GETCURSEL, 0, 0));
 }
 
-std::vector<ComboRow> ComboRows(HWND window, int id) {
-    std::vector<ComboRow> rows;
+std::vector<std::pair<std::string, long>> ComboRows(HWND window, int id) {
+    std::vector<std::pair<std::string, long>> rows;
     for (WPARAM i = 0; i < static_cast<WPARAM>(SendDlgItemMessageA(window, id, CB_GETCOUNT, 0, 0)); ++i) {
         char text[128] = {};
         SendDlgItemMessageA(window, id, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-        rows.push_back({text, static_cast<long>(SendDlgItemMessageA(window, id, CB_GETITEMDATA, i, 0))});
+        rows.emplace_back(text, static_cast<long>(SendDlgItemMessageA(window, id, CB_GETITEMDATA, i, 0)));
     }
     return rows;
 }
 
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line.substr(0, line.find('\r')));
-    return lines;
-}
-
-std::vector<std::string> PrintedLines(const std::function<void()>& action) {
+Lines PrintedLines(const std::function<void()>& action, const std::string& prefix) {
     testing::internal::CaptureStdout();
     action();
-    return SplitLines(testing::internal::GetCapturedStdout());
-}
-
-std::vector<std::string> LinesStartingWith(const std::vector<std::string>& lines, const std::string& prefix) {
-    std::vector<std::string> found;
-    std::copy_if(lines.begin(), lines.end(), std::back_inserter(found),
-                 [&](const std::string& line) { return line.compare(0, prefix.size(), prefix) == 0; });
-    return found;
+    Lines lines = test::SplitLines(testing::internal::GetCapturedStdout());
+    lines.erase(
+        std::remove_if(lines.begin(), lines.end(),
+                       [&](const std::string& line) { return line.compare(0, prefix.size(), prefix); }),
+        lines.end());
+    return lines;
 }
 
 namespace {
@@ -126,12 +105,7 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM windows) {
 
 std::vector<BoxSeen> ConfirmBoxesUntil(DWORD thread, const std::function<bool()>& done) {
     std::vector<BoxSeen> boxes;
-    std::vector<HWND> confirmed;
     while (!done()) {
-        // A handle can come back for a later box once the first is gone.
-        confirmed.erase(
-            std::remove_if(confirmed.begin(), confirmed.end(), [](HWND w) { return !IsWindow(w); }),
-            confirmed.end());
         std::vector<HWND> windows;
         EnumThreadWindows(thread, CollectWindow, reinterpret_cast<LPARAM>(&windows));
         for (HWND box : windows) {
@@ -139,12 +113,12 @@ std::vector<BoxSeen> ConfirmBoxesUntil(DWORD thread, const std::function<bool()>
             GetClassNameA(box, cls, sizeof cls);
             // A box is read once it is shown: before that it may still lack its texts.
             if (std::string(cls) != "#32770" || !IsWindowVisible(box)) continue;
-            if (std::find(confirmed.begin(), confirmed.end(), box) != confirmed.end()) continue;
-            confirmed.push_back(box);
             bool onlyOk = GetDlgItem(box, IDOK) && !GetDlgItem(box, IDCANCEL) && !GetDlgItem(box, IDNO);
             boxes.push_back(
                 {WindowTextOf(box), WindowTextOf(GetDlgItem(box, 0xFFFF)), GetWindow(box, GW_OWNER), onlyOk});
             PostMessageA(box, WM_COMMAND, IDOK, 0);
+            while (IsWindow(box)) // gone before the next box is looked for
+                Sleep(10);
         }
         Sleep(20);
     }

@@ -3,8 +3,6 @@
 // message boxes that appear meanwhile.
 #pragma once
 
-#include "records/TableInfo.h"
-
 #include <windows.h>
 
 #include <cstdint>
@@ -14,27 +12,12 @@
 
 namespace ledgrin {
 
-// The table radio buttons by TableIndex 1 ("Part") to 13 ("Card").
-constexpr int kButtonOfTable[14] = {0,     10010, 10047, 10048, 10049, 10050, 10060,
-                                    10063, 10066, 10067, 10068, 10069, 10070, 10073};
-
-// Little-endian reads from a record, at offsets the tests write out.
-inline std::uint32_t Word(const std::uint8_t* r, std::size_t off) {
-    return r[off] | (r[off + 1] << 8u);
-}
-inline std::uint32_t Dword(const std::uint8_t* r, std::size_t off) {
-    return Word(r, off) | (Word(r, off + 2) << 16u);
-}
-
-// The small demo archive (seed 1), with table t's entry (header and records) changed by
-// `edit` where one is given. True when written.
-bool WriteTestArchive(const std::string& path, TableIndex t = 0,
-                      void (*edit)(std::vector<std::uint8_t>&) = nullptr);
+using Lines = std::vector<std::string>;
 
 // One row of a list view as the user sees it.
 struct ListRow {
-    std::vector<std::string> cells; // column texts
-    LPARAM param;                   // the row's item parameter
+    Lines cells;  // column texts
+    LPARAM param; // the row's item parameter: the record index
     bool selected;
 };
 std::vector<ListRow> ReadListRows(HWND list, int columns);
@@ -49,21 +32,11 @@ void ClickRow(HWND list, int row);
 std::string ControlText(HWND window, int id);
 bool IsChecked(HWND window, int id);
 int ComboSelection(HWND window, int id);
-
 // The rows of a drop-down list: text and item data.
-struct ComboRow {
-    std::string text;
-    long data;
-    bool operator==(const ComboRow& o) const { return text == o.text && data == o.data; }
-};
-std::vector<ComboRow> ComboRows(HWND window, int id);
+std::vector<std::pair<std::string, long>> ComboRows(HWND window, int id);
 
-// The lines of `text`, without their line ends.
-std::vector<std::string> SplitLines(const std::string& text);
-// The lines written to standard output while `action` runs.
-std::vector<std::string> PrintedLines(const std::function<void()>& action);
-// Those of `lines` that begin with `prefix`.
-std::vector<std::string> LinesStartingWith(const std::vector<std::string>& lines, const std::string& prefix);
+// The lines written to standard output while `action` runs that begin with `prefix`.
+Lines PrintedLines(const std::function<void()>& action, const std::string& prefix = "");
 
 // A message box as the user saw it before confirming it with OK.
 struct BoxSeen {
@@ -71,11 +44,9 @@ struct BoxSeen {
     HWND owner;
     bool onlyOk;
 };
-
 // Reads and confirms each message box that thread `thread` (of any process) shows, until
 // `done` returns true. Returns the boxes seen.
 std::vector<BoxSeen> ConfirmBoxesUntil(DWORD thread, const std::function<bool()>& done);
-
 // Runs `action` while a second thread confirms the boxes of this thread, so that the
 // modal boxes of the window under test do not block it.
 std::vector<BoxSeen> ConfirmBoxesDuring(const std::function<void()>& action);

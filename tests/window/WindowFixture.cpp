@@ -1,7 +1,9 @@
 #include "tests/window/WindowFixture.h"
 
 #include "app/Startup.h"
+#include "tests/support/TestArchives.h"
 #include "ui/AppState.h"
+#include "ui/Controls.h"
 
 namespace ledgrin {
 
@@ -20,6 +22,14 @@ void PumpMessages() {
 
 } // namespace
 
+int ButtonOf(TableIndex t) {
+    for (const ControlSpec& c : kControls)
+        if (std::string(c.className) == "Button" &&
+            lstrcmpiA((c.text + std::string(".iff")).c_str(), EntryName(t)) == 0)
+            return c.id;
+    return 0;
+}
+
 void MainWindowTest::SetUpTestSuite() {
     static const bool registered = RegisterMainClass(GetModuleHandleA(nullptr));
     ASSERT_TRUE(registered);
@@ -29,7 +39,7 @@ void MainWindowTest::SetUp() {
     folder_ = std::make_unique<test::ScratchDir>();
     gApp.archivePath = *folder_ / "tarvik_gb.iff";
     gApp.exeDirectory = folder_->path().string(); // where a save writes its temporary archive
-    ASSERT_TRUE(WriteTestArchive(gApp.archivePath));
+    ASSERT_TRUE(test::WriteDemoTables(gApp.archivePath, test::SmallDemoTables()));
     gApp.store = TableStore{};
     ASSERT_TRUE(LoadAllTables(gApp.archivePath));
     gApp.initialising = true;

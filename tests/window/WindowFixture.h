@@ -3,15 +3,13 @@
 // archive on disk.
 #pragma once
 
+#include "records/TableInfo.h"
 #include "tests/support/TestFiles.h"
 #include "tests/window/WindowActions.h"
 
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
 #include <memory>
-#include <string>
 
 namespace ledgrin {
 
@@ -32,5 +30,8 @@ class MainWindowTest : public ::testing::Test {
     HWND window_ = nullptr;
     std::unique_ptr<test::ScratchDir> folder_; // the archive and the temporary archive of saves
 };
+
+// The table button whose label is table t's entry name without ".iff".
+int ButtonOf(TableIndex t);
 
 } // namespace ledgrin
