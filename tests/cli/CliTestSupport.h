@@ -20,8 +20,10 @@ inline std::uint32_t Get(const TableStore& store, TableIndex t, std::size_t inde
                          std::size_t width) {
     return test::Get(store.Record(t, index) + offset, width);
 }
-void Put(TableStore& store, TableIndex t, std::size_t index, std::size_t offset, std::size_t width,
-         std::uint32_t value);
+inline void Put(TableStore& store, TableIndex t, std::size_t index, std::size_t offset, std::size_t width,
+                std::uint32_t value) {
+    test::Put(store[t].Records, index * RecordSize(t) + offset, width, value);
+}
 // The TypeID (offset 4) of an item record, as a row or an argument writes it.
 inline std::string IdOf(const TableStore& store, TableIndex t, std::size_t index) {
     return std::to_string(Get(store, t, index, 0x04, 4));
@@ -49,8 +51,6 @@ class CliTest : public testing::Test {
     // The archive rewritten from other tables, by the generator rather than the code under test.
     void Write(const TableStore& store) { ASSERT_TRUE(WriteDemoTables(archive, store)); }
     TableStore Load() const { return cli::LoadArchive(archive).store; }
-    // The names of the files in the folder, sorted: what a command left behind.
-    std::vector<std::string> Files() const;
 };
 
 } // namespace ledgrin::clitest
