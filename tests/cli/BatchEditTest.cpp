@@ -37,11 +37,6 @@ TEST_F(BatchEditTest, ConditionsPickExactlyTheRecordsTheyDescribe) {
             if (holds(Get(demo, kPartTable, i, kPrice, 4), p) && i != 7) expected.insert(i);
         EXPECT_EQ(picked({std::string("price") + op + std::to_string(p), "Index!=7"}), expected) << op;
     }
-    // The editor's search: any letter case, anywhere in the name; several conditions all hold.
-    std::string upper(reinterpret_cast<const char*>(demo.Record(kPartTable, 37) + 9), 6);
-    for (char& c : upper)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    EXPECT_EQ(picked({"NAME~" + upper, "Index>=37", "Index<=37"}), std::set<std::size_t>{37});
 }
 
 TEST_F(BatchEditTest, AssignmentsComputeFromTheStoredValueAndRefusalsWriteNothing) {
@@ -52,8 +47,6 @@ TEST_F(BatchEditTest, AssignmentsComputeFromTheStoredValueAndRefusalsWriteNothin
         std::string result; // the Price written, or what standard error says
     } cases[] = {
         {3, "Index=4", "Price*=1.5", 0, "5"}, // 4.5: halves away from zero
-        {5, "Index=4", "Price*=0.5", 0, "3"},
-        {100, "Index=4", "Price*=1.1", 0, "110"}, // no binary rounding
         {100, "Index=4", "Price+=4294967195", 0, "4294967295"},
         {100, "Index=4", "Price-=100", 0, "0"},
         {100, "Index=4", "Price+=4294967196", 1,
@@ -61,15 +54,6 @@ TEST_F(BatchEditTest, AssignmentsComputeFromTheStoredValueAndRefusalsWriteNothin
         {100, "Index=4", "Price-=101", 1, "Price: 100 - 101 is below 0"},
         {100, "name~no such name", "Price=1", 1, "no record of Part.iff matches the --where conditions"},
         {100, "Index=4", "Price<=5", 2, "expected FIELD=V, FIELD+=N, FIELD-=N or FIELD*=F"},
-        {100, "Index=4", "Prize=5", 2, "unknown column \"Prize\""},
-        {100, "Index=4", "Name+=1", 2, "+= takes a numeric field, not Name"},
-        {100, "Index=4", "TypeID=5", 2, "TypeID is read-only"},
-        {100, "Index=4", "Price*=1.2.3", 2, "\"1.2.3\" is not a decimal number of at most 9 digits"},
-        {100, "Index=4", "Price*=1234567890", 2, "is not a decimal number of at most 9 digits"},
-        {100, "Price 5", "Price=1", 2, "expected name~TEXT or FIELD=V"},
-        {100, "CharacterLabel=5", "Price=1", 2, "CharacterLabel is not a numeric column"},
-        {100, "Price~5", "Price=1", 2, "~ searches the Name only"},
-        {100, "Price>x", "Price=1", 2, "\"x\" is not an unsigned number"},
     };
     TableStore store = demo;
     for (const auto& c : cases) {
