@@ -25,43 +25,7 @@ std::string CrcText(const Bytes& b) {
 
 } // namespace
 
-TEST_F(TableLoad, WellFormedTablesArriveByteForByte) {
-    const struct {
-        const char* name; // as the archive spells it
-        TableIndex t;
-        std::uint16_t count, word2;
-        ZipMethod method;
-        Bytes trailing;    // after the last record: not kept
-        const char* decoy; // a later entry of the same name: not read
-    } cases[] = {
-        {"Item.iff", kItemTable, 2, 0x0707, ZipMethod::Deflate, {}, nullptr},
-        {"AuxPart.iff", kAuxPartTable, 3, 0, ZipMethod::Stored, {}, nullptr},
-        {"Desc.iff", kDescTable, 1, 1, ZipMethod::Deflate, {0xDE, 0xAD, 0xBE, 0xEF}, nullptr},
-        {"Card.iff", kCardTable, 0, 0x1234, ZipMethod::Deflate, {}, nullptr},
-        {"part.iff", kPartTable, 1, 0, ZipMethod::Deflate, {}, nullptr},
-        // 40,000 is 0x9C40: it would read as -25,536 if taken as signed.
-        {"HairStyle.iff", kHairStyleTable, 40000, 0, ZipMethod::Deflate, {}, nullptr},
-        {"CLUBSET.IFF", kClubSetTable, 1, 0, ZipMethod::Deflate, {}, "ClubSet.iff"},
-    };
-    for (const auto& c : cases) {
-        const Bytes records = Pattern(c.count * RecordSize(c.t), static_cast<std::uint8_t>(c.t));
-        std::vector<ZipEntry> entries = {
-            Entry(c.name, Concat(TableEntryBytes(c.count, c.word2, 13, records), c.trailing), c.method)};
-        if (c.decoy)
-            entries.push_back(
-                Entry(c.decoy, TableEntryBytes(c.count, c.word2, 13, Pattern(records.size(), 99))));
-        WriteArchive(entries);
-        EXPECT_EQ(Load(c.t, kLoaded), HeaderLines(EntryName(c.t), c.count, 13));
-        EXPECT_EQ(store[c.t].RecordCount, c.count);
-        EXPECT_EQ(store[c.t].HeaderWord2, c.word2);
-        EXPECT_TRUE(store[c.t].Records == records) << c.name;
-    }
-}
-
 TEST_F(TableLoad, AnArchiveThatCannotBeOpenedGivesResult1) {
-    fs::remove(archive);
-    EXPECT_EQ(Load(kDescTable, kArchiveNotFound), "tarvik_gb.iff File not found.\n");
-    EXPECT_EQ(why, "cannot open " + archive + ": No such file");
     ASSERT_TRUE(WriteFileBytes(archive, Pattern(4000))); // no central directory
     EXPECT_EQ(Load(kDescTable, kArchiveNotFound), "tarvik_gb.iff File not found.\n");
     EXPECT_EQ(why, "cannot open " + archive + ": Not a zip archive");
@@ -82,8 +46,6 @@ TEST_F(TableLoad, OtherVersionsAndMissingOrDamagedTablesLoadNoRecords) {
          "Ball.iff: version 12, not 13"},
         {"data/Part.iff", TableEntryBytes(1, 0, 13, Pattern(544)), kPartTable, kMissingOrDamaged,
          "Missing or damaged Part.iff.\n", "Part.iff: not in the archive"},
-        {"Part.iff", TableEntryBytes(0, 0, 13, {}), kMascotTable, kMissingOrDamaged,
-         "Missing or damaged Mascot.iff.\n", "Mascot.iff: not in the archive"},
         {"Skin.iff",
          {0x01, 0x00, 0x00, 0x00, 0x0D},
          kSkinTable,

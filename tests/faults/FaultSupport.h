@@ -1,7 +1,7 @@
-// Shared by the fault-injection tests and the model check: a tmpfs mount that is always
-// taken down again, and a fixture with the small demo archive in a game folder apart from
-// the program folder. Mounts and file attributes need root: without it the tests that need
-// them skip and say why.
+// Shared by the fault-injection tests: a tmpfs mount that is always taken down again, and
+// a fixture with the small demo archive in a game folder apart from the program folder.
+// Mounts and file attributes need root: without it the tests that need them skip and say
+// why.
 #pragma once
 
 #include "archive/TableSave.h"

@@ -5,8 +5,6 @@
 #include "tests/faults/FaultSupport.h"
 
 #include <cstdlib>
-#include <optional>
-#include <sys/stat.h>
 
 using namespace ledgrin;
 using namespace ledgrin::faults;
@@ -95,25 +93,5 @@ TEST_F(SaveFaultTest, ProtectedFilesAreNotReplaced) {
             path == archive ? "Writing Part.iff\n" : "Writing Part.iff\ncant create tarvik_gb1.iff.\n", exe);
         EXPECT_EQ(std::system(("chattr -i '" + path + "'").c_str()), 0);
         fs::remove(temporary); // the second round starts without it
-    }
-}
-
-// Replacing the archive keeps its permissions, also when the temporary archive is on
-// another file system and is copied beside the archive first.
-TEST_F(SaveFaultTest, TheArchiveKeepsItsPermissionsOnOneOrTwoFileSystems) {
-    struct stat st;
-    for (mode_t mode : {0604, 0640}) {
-        std::optional<TmpfsMount> m;
-        if (mode == 0640) { // the temporary archive on another file system
-            m.emplace(exe, 8192);
-            SKIP_UNLESS_MOUNTED(*m);
-        }
-        ASSERT_EQ(chmod(archive.c_str(), mode), 0);
-        Put(edited[kPartTable].Records, 0x5C, 4, mode);
-        EXPECT_EQ(Save(edited, kPartTable, exe), kSaved);
-        EXPECT_TRUE(ExpectOldOrNew(edited, kPartTable));
-        EXPECT_TRUE(stat(archive.c_str(), &st) == 0 && (st.st_mode & 07777) == mode)
-            << std::oct << st.st_mode;
-        EXPECT_TRUE(fs::is_empty(exe));
     }
 }

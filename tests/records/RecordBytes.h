@@ -9,7 +9,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 namespace ledgrin::test {
@@ -23,12 +22,6 @@ inline void ExpectSameBytes(const Bytes& expected, const Bytes& actual) {
                       << int(actual[i]);
         ++reported;
     }
-}
-
-// Parameter names "Part", "Card"... for tests run once per table.
-inline std::string TableParamName(const ::testing::TestParamInfo<TableIndex>& info) {
-    const std::string name = EntryName(info.param);
-    return name.substr(0, name.find('.'));
 }
 
 } // namespace ledgrin::test

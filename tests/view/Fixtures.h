@@ -1,8 +1,10 @@
-// Hand-built records and stores for the editor logic tests. Offsets and sizes are written
-// out here on purpose, so a layout mistake in the code cannot hide in the fixture.
+// Hand-built records and stores for the editor logic tests. Offsets are written out here on
+// purpose, so a layout mistake in the code cannot hide in the fixture; the record sizes are
+// the record tests' to hold.
 #pragma once
 
 #include "archive/TableStore.h"
+#include "records/TableInfo.h"
 #include "tests/support/TestFiles.h"
 
 #include <cstdint>
@@ -15,15 +17,11 @@ using ledgrin::test::Bytes;
 using ledgrin::test::Put;
 using ledgrin::test::PutText;
 
-// Record sizes by TableIndex: Desc, Part, Item, ClubSet, Ball, Mascot, Caddie, Skin,
-// AuxPart, Character, HairStyle, CaddieItem, SetItem, Card.
-constexpr std::size_t kSize[14] = {516, 544, 224, 236, 792, 284, 224, 220, 204, 396, 172, 260, 244, 360};
-
 // An enabled item record (Enabled 1 at 0x00, TypeID at 0x04, Name at 0x08) of table t
 // whose other bytes hold a filler that differs from byte to byte, so that any byte the
 // code touches by mistake shows. Level 0x30, ShopFlags 0x68 and MarkFlags 0x69 start 0.
 inline Bytes ItemRecord(int t, std::uint32_t typeId, const std::string& name) {
-    Bytes r(kSize[t]);
+    Bytes r(ledgrin::RecordSize(t));
     for (std::size_t i = 0; i < r.size(); ++i)
         r[i] = static_cast<std::uint8_t>(0x80 + ((i * 37 + 11) % 0x7F));
     Put(r, 0x00, 4, 1);
@@ -47,11 +45,6 @@ inline std::uint32_t AddDesc(ledgrin::TableStore& store, std::uint32_t typeId, c
     Put(r, 0, 4, typeId);
     PutText(r, 4, text, 512);
     return Add(store, 0, r);
-}
-
-inline Bytes RecordBytes(const ledgrin::TableStore& store, int t, std::uint32_t index) {
-    const std::uint8_t* p = store[t].Records.data() + index * kSize[t];
-    return Bytes(p, p + kSize[t]);
 }
 
 } // namespace fixtures

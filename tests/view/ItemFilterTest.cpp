@@ -75,8 +75,6 @@ TEST(RecordFilter, SearchUsesTheFirst38CharactersAndTheNameStopsAt40Bytes) {
     Bytes r = ItemRecord(kPart, 1, name);
     EXPECT_TRUE(RecordPasses(kPart, r.data(), State(-1, -1, false, name + "zz"))); // typed 40, used 38
     EXPECT_FALSE(RecordPasses(kPart, r.data(), State(-1, -1, false, std::string(37, 'q') + "z")));
-    EXPECT_EQ(FilterLine(State(-1, -1, false, name + "zz")),
-              "Filter: \"" + name + "\" - Char: -1 - Type: -1\n");
 
     PutText(r, 0x08, std::string(40, 'A'), 40); // no NUL
     Put(r, 0x30, 1, 'B');                       // the Level byte right behind the name
@@ -125,23 +123,4 @@ TEST_F(ListOrder, TypeIdDescendsUnsignedNamesAscendAndBitCReversesColumnC) {
     EXPECT_EQ(Sorted(0, 2), Rows({0, 2, 4, 1, 3})); // "TypeID" again: 0xFFFFFFFF first; bit 1 leaves column 0
     EXPECT_EQ(Sorted(1, 1), Rows({1, 2, 0, 4, 3})); // bit 0 leaves column 1
     EXPECT_EQ(Sorted(2, 4), Rows({3, 4, 0, 2, 1})); // the member list's "Qty": by name, bit 2
-    EXPECT_EQ(TypeIdText(0xFFFFFFFFu), "-1");
-    EXPECT_EQ(TypeIdText(0x80000000u), "-2147483648");
-    EXPECT_EQ(TypeIdText(0x7FFFFFFFu), "2147483647");
-}
-
-TEST(Refill, PrintsTheLineAndListsPassingRecordsByName) {
-    TableStore store;
-    for (const char* name : {"Tee", "tee", "Ace", "Ball Bag", "TEE"})
-        Add(store, kItem, ItemRecord(kItem, 1, name));
-    store[kItem].Records[2 * 224] = 0; // "Ace": Enabled 0
-    testing::internal::CaptureStdout();
-    ListRowsResult found = ListRows(store, kItem, State(-1, -1, false, "e"));
-    ListRowsResult empty = ListRows(TableStore{}, kSkin, State(-16, -1, false, "100%s"));
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "Filter: \"e\" - Char: -1 - Type: -1\nFilter: \"100%s\" - Char: -16 - Type: -1\n");
-    ASSERT_TRUE(found.ok);
-    EXPECT_EQ(found.rows, Rows({0, 1, 4})); // "Ball Bag" has no e; equal names keep their order
-    EXPECT_TRUE(empty.ok);
-    EXPECT_TRUE(empty.rows.empty());
 }
