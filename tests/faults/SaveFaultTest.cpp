@@ -95,3 +95,21 @@ TEST_F(SaveFaultTest, ProtectedFilesAreNotReplaced) {
         fs::remove(temporary); // the second round starts without it
     }
 }
+
+TEST_F(SaveFaultTest, TheArchiveKeepsItsPermissionsOnOneOrTwoFileSystems) {
+    struct stat st;
+    for (mode_t mode : {0604, 0640}) {
+        std::optional<TmpfsMount> m;
+        if (mode == 0640) { // the temporary archive on another file system
+            m.emplace(exe, 8192);
+            SKIP_UNLESS_MOUNTED(*m);
+        }
+        ASSERT_EQ(chmod(archive.c_str(), mode), 0);
+        Put(edited[kPartTable].Records, 0x5C, 4, mode);
+        EXPECT_EQ(Save(edited, kPartTable, exe), kSaved);
+        EXPECT_TRUE(ExpectOldOrNew(edited, kPartTable));
+        EXPECT_TRUE(stat(archive.c_str(), &st) == 0 && (st.st_mode & 07777) == mode)
+            << std::oct << st.st_mode;
+        EXPECT_TRUE(fs::is_empty(exe));
+    }
+}
