@@ -6,36 +6,20 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <atomic>
 #include <thread>
 
 namespace ledgrin {
 
-std::vector<ListRow> ReadListRows(HWND list, int columns) {
-    std::vector<ListRow> rows;
-    for (int i = 0; i < SendMessageA(list, LVM_GETITEMCOUNT, 0, 0); ++i) {
-        char text[600] = {};
-        LVITEMA item = {};
-        item.mask = LVIF_PARAM | LVIF_STATE;
-        item.iItem = i;
-        item.stateMask = LVIS_SELECTED;
-        SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        rows.push_back({{}, item.lParam, (item.state & LVIS_SELECTED) != 0});
-        for (item.iSubItem = 0; item.iSubItem < columns; ++item.iSubItem) {
-            item.pszText = text;
-            item.cchTextMax = sizeof text;
-            SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-            rows.back().cells.push_back(text);
-        }
-    }
-    return rows;
-}
-
 std::vector<std::uint32_t> ListedRecords(HWND list) {
     std::vector<std::uint32_t> records;
-    for (const ListRow& row : ReadListRows(list, 0))
-        records.push_back(static_cast<std::uint32_t>(row.param));
+    for (int i = 0; i < SendMessageA(list, LVM_GETITEMCOUNT, 0, 0); ++i) {
+        LVITEMA item = {};
+        item.mask = LVIF_PARAM;
+        item.iItem = i;
+        SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        records.push_back(static_cast<std::uint32_t>(item.lParam));
+    }
     return records;
 }
 
@@ -60,19 +44,10 @@ bool IsChecked(HWND window, int id) {
     return SendDlgItemMessageA(window, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-int ComboSelection(HWND window, int id) {
-    return static_cast<int>(SendDlgItemMessageA(window, id, CB_GETCURSEL, 0, 0));
-}
-
-Lines PrintedLines(const std::function<void()>& action, const std::string& prefix) {
+Lines PrintedLines(const std::function<void()>& action) {
     testing::internal::CaptureStdout();
     action();
-    Lines lines = test::SplitLines(testing::internal::GetCapturedStdout());
-    lines.erase(
-        std::remove_if(lines.begin(), lines.end(),
-                       [&](const std::string& line) { return line.compare(0, prefix.size(), prefix); }),
-        lines.end());
-    return lines;
+    return test::SplitLines(testing::internal::GetCapturedStdout());
 }
 
 namespace {

@@ -14,13 +14,6 @@ namespace ledgrin {
 
 using Lines = std::vector<std::string>;
 
-// One row of a list view as the user sees it.
-struct ListRow {
-    Lines cells;  // column texts
-    LPARAM param; // the row's item parameter: the record index
-    bool selected;
-};
-std::vector<ListRow> ReadListRows(HWND list, int columns);
 // The record indexes of the item list's rows, top to bottom.
 std::vector<std::uint32_t> ListedRecords(HWND list);
 
@@ -31,10 +24,9 @@ void ClickRow(HWND list, int row);
 
 std::string ControlText(HWND window, int id);
 bool IsChecked(HWND window, int id);
-int ComboSelection(HWND window, int id);
 
-// The lines written to standard output while `action` runs that begin with `prefix`.
-Lines PrintedLines(const std::function<void()>& action, const std::string& prefix = "");
+// The lines written to standard output while `action` runs.
+Lines PrintedLines(const std::function<void()>& action);
 
 // A message box as the user saw it before confirming it with OK.
 struct BoxSeen {
