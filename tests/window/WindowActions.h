@@ -14,13 +14,6 @@ namespace ledgrin {
 
 using Lines = std::vector<std::string>;
 
-// One row of a list view as the user sees it.
-struct ListRow {
-    Lines cells;  // column texts
-    LPARAM param; // the row's item parameter: the record index
-    bool selected;
-};
-std::vector<ListRow> ReadListRows(HWND list, int columns);
 // The record indexes of the item list's rows, top to bottom.
 std::vector<std::uint32_t> ListedRecords(HWND list);
 
@@ -31,24 +24,17 @@ void ClickRow(HWND list, int row);
 
 std::string ControlText(HWND window, int id);
 bool IsChecked(HWND window, int id);
-int ComboSelection(HWND window, int id);
-// The rows of a drop-down list: text and item data.
-std::vector<std::pair<std::string, long>> ComboRows(HWND window, int id);
 
-// The lines written to standard output while `action` runs that begin with `prefix`.
-Lines PrintedLines(const std::function<void()>& action, const std::string& prefix = "");
+// The lines written to standard output while `action` runs.
+Lines PrintedLines(const std::function<void()>& action);
 
 // A message box as the user saw it before confirming it with OK.
 struct BoxSeen {
     std::string title, text;
-    HWND owner;
-    bool onlyOk;
 };
-// Reads and confirms each message box that thread `thread` (of any process) shows, until
-// `done` returns true. Returns the boxes seen.
-std::vector<BoxSeen> ConfirmBoxesUntil(DWORD thread, const std::function<bool()>& done);
-// Runs `action` while a second thread confirms the boxes of this thread, so that the
-// modal boxes of the window under test do not block it.
+// Runs `action` while a second thread reads and confirms each message box this thread
+// shows, so that the modal boxes of the code under test do not block it. Returns the
+// boxes seen.
 std::vector<BoxSeen> ConfirmBoxesDuring(const std::function<void()>& action);
 
 } // namespace ledgrin

@@ -1,14 +1,10 @@
-// The window as created: each of the 82 controls as its control table row describes it,
-// the drop-down lists filled at creation, the list-view columns, the layout at 96 DPI,
-// after a resize and at 144 DPI, and every label fitting its control.
+// The window as created: each control as its control table row describes it, the layout
+// at 96 DPI, after a resize and at 144 DPI, and every label fitting its control.
 #include "tests/window/WindowFixture.h"
 
 #include "app/Startup.h"
-#include "records/Labels.h"
 #include "ui/AppState.h"
 #include "ui/Controls.h"
-
-#include <commctrl.h>
 
 #include <algorithm>
 #include <map>
@@ -19,32 +15,32 @@ namespace {
 using Dpi96 = MainWindowTest;
 using Dpi144 = MainWindowTest;
 
-bool IsCombo(const ControlSpec& c) {
-    return std::string(c.className) == "ComboBox";
-}
-
-SIZE OuterSize(HWND window) {
-    RECT r;
-    GetWindowRect(window, &r);
-    return {r.right - r.left, r.bottom - r.top};
-}
-
-// The outer size, and every control at its table place scaled to `dpi` (rounded down),
-// but for the controls in `grown`, which have that size.
-void ExpectLayout(HWND window, int dpi, SIZE outer, const std::map<int, SIZE>& grown = {}) {
-    EXPECT_EQ(outer.cx, OuterSize(window).cx);
-    EXPECT_EQ(outer.cy, OuterSize(window).cy);
+// The outer size, and every control with its row's class, text and visibility, at its
+// table place scaled to `dpi` (rounded down), but for the controls in `grown`, which have
+// that size.
+void ExpectControls(HWND window, int dpi, SIZE outer, const std::map<int, SIZE>& grown = {}) {
+    RECT w;
+    GetWindowRect(window, &w);
+    EXPECT_EQ(outer.cx, w.right - w.left);
+    EXPECT_EQ(outer.cy, w.bottom - w.top);
     for (const ControlSpec& c : kControls) {
         SCOPED_TRACE(c.id);
+        HWND control = GetDlgItem(window, c.id);
+        char className[64] = {};
+        GetClassNameA(control, className, sizeof className);
+        EXPECT_EQ(c.className, std::string(className));
+        const bool combo = std::string(c.className) == "ComboBox";
+        EXPECT_TRUE(combo || c.text == ControlText(window, c.id)); // a drop-down list shows its row
+        EXPECT_EQ(c.shown, (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0);
         RECT r = {};
-        GetWindowRect(GetDlgItem(window, c.id), &r);
+        GetWindowRect(control, &r);
         MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&r), 2);
         auto g = grown.find(c.id);
         EXPECT_EQ(c.x96 * dpi / 96, r.left);
         EXPECT_EQ(c.y96 * dpi / 96, r.top);
         EXPECT_EQ(g != grown.end() ? g->second.cx : c.width96 * dpi / 96, r.right - r.left);
         // A drop-down list's creation height sizes the list that drops down.
-        if (!IsCombo(c)) {
+        if (!combo) {
             EXPECT_EQ(g != grown.end() ? g->second.cy : c.height96 * dpi / 96, r.bottom - r.top);
         }
     }
@@ -92,69 +88,22 @@ void ExpectEveryTextFits(HWND window) {
     }
 }
 
-TEST_F(Dpi96, EveryControlIsCreatedAsItsTableRowSaysInThatOrderAndEveryTextFits) {
+TEST_F(Dpi96, ControlsAreCreatedAsTheirRowsSayResizeAndStopAtTheBaseSizeAndEveryTextFits) {
     ASSERT_EQ(96, gApp.dpi) << "these tests need a Wine prefix at 96 DPI";
-    HWND control = GetWindow(window_, GW_CHILD); // z-order is the creation order
-    for (const ControlSpec& c : kControls) {
-        SCOPED_TRACE(c.id);
-        ASSERT_NE(nullptr, control);
-        EXPECT_EQ(c.id, GetDlgCtrlID(control));
-        char className[64] = {};
-        GetClassNameA(control, className, sizeof className);
-        EXPECT_EQ(c.className, std::string(className));
-        // Wine's combo box moves WS_VSCROLL from its own style to its drop-down list.
-        const DWORD mask = IsCombo(c) ? ~static_cast<DWORD>(WS_VSCROLL) : ~0u;
-        EXPECT_EQ((WS_CHILD | (c.shown ? WS_VISIBLE : 0) | c.style) & mask,
-                  GetWindowLongA(control, GWL_STYLE) & mask);
-        EXPECT_EQ(GetStockObject(DEFAULT_GUI_FONT),
-                  reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
-        EXPECT_TRUE(IsCombo(c) || c.text == Text(c.id)) << Text(c.id); // a drop-down list shows its row
-        control = GetWindow(control, GW_HWNDNEXT);
-    }
-    EXPECT_EQ(nullptr, control);
-    ExpectLayout(window_, 96, {868, 600});
-    ExpectEveryTextFits(window_);
-}
-
-TEST_F(Dpi96, ListsAndColumnsAreFilledAtCreation) {
-    // The panel's lists. (The filter lists are checked as start-up shows them.)
-    std::vector<std::pair<std::string, long>> ranks;
-    for (int i = 0; i < kPlayerRankLabels.count; ++i)
-        ranks.emplace_back(kPlayerRankLabels.labels[i], 0);
-    EXPECT_EQ(ranks, ComboRows(window_, 10027));
-    EXPECT_EQ((decltype(ranks){{"Crells", 0}, {"Points", 0}}), ComboRows(window_, 10004));
-    std::map<int, int> columns; // per list view: the columns seen so far
-    for (const ColumnSpec& row : kColumns) {
-        char text[64] = {};
-        LVCOLUMNA column = {};
-        column.mask = LVCF_TEXT | LVCF_WIDTH;
-        column.pszText = text;
-        column.cchTextMax = sizeof text;
-        SendMessageA(Item(row.listId), LVM_GETCOLUMNA, columns[row.listId]++,
-                     reinterpret_cast<LPARAM>(&column));
-        EXPECT_EQ(row.header, std::string(text));
-        EXPECT_EQ(row.width96, column.cx);
-    }
-    for (const auto& [id, count] : columns) {
-        HWND header = reinterpret_cast<HWND>(SendMessageA(Item(id), LVM_GETHEADER, 0, 0));
-        EXPECT_EQ(count, SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) << id;
-        EXPECT_EQ(LVS_EX_FULLROWSELECT, SendMessageA(Item(id), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0)) << id;
-    }
-}
-
-TEST_F(Dpi96, ResizingMovesTheListAndTheThreeFramesOnlyAndStopsAtTheBaseSize) {
+    ExpectControls(window_, 96, {868, 600});
     SetWindowPos(window_, nullptr, 0, 0, 968, 700, SWP_NOMOVE | SWP_NOZORDER);
     // The item list, the record panel, the list panel and the table bar grow.
-    ExpectLayout(window_, 96, {968, 700},
-                 {{10001, {318, 500}}, {10018, {580, 601}}, {10082, {338, 601}}, {10046, {928, 43}}});
+    ExpectControls(window_, 96, {968, 700},
+                   {{10001, {318, 500}}, {10018, {580, 601}}, {10082, {338, 601}}, {10046, {928, 43}}});
     SetWindowPos(window_, nullptr, 0, 0, 500, 300, SWP_NOMOVE | SWP_NOZORDER);
-    ExpectLayout(window_, 96, {868, 600});
+    ExpectControls(window_, 96, {868, 600});
+    ExpectEveryTextFits(window_);
 }
 
 // Run in a Wine prefix of its own whose screen is set to 144 DPI.
 TEST_F(Dpi144, EverythingIsScaledByOneAndAHalfRoundedDownAndEveryTextFits) {
     ASSERT_EQ(144, gApp.dpi) << "run through tests/window/run-at-dpi 144";
-    ExpectLayout(window_, 144, {1302, 900});
+    ExpectControls(window_, 144, {1302, 900});
     ExpectEveryTextFits(window_);
 }
 

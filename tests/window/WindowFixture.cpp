@@ -30,12 +30,9 @@ int ButtonOf(TableIndex t) {
     return 0;
 }
 
-void MainWindowTest::SetUpTestSuite() {
+void MainWindowTest::SetUp() {
     static const bool registered = RegisterMainClass(GetModuleHandleA(nullptr));
     ASSERT_TRUE(registered);
-}
-
-void MainWindowTest::SetUp() {
     folder_ = std::make_unique<test::ScratchDir>();
     gApp.archivePath = *folder_ / "tarvik_gb.iff";
     gApp.exeDirectory = folder_->path().string(); // where a save writes its temporary archive

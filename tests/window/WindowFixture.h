@@ -15,7 +15,6 @@ namespace ledgrin {
 
 class MainWindowTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite();
     // Writes and loads the small demo archive, then creates the window (the steps of
     // start-up up to showing it); no table is shown yet.
     void SetUp() override;
@@ -25,7 +24,6 @@ class MainWindowTest : public ::testing::Test {
     void ShowFirstTable();
 
     HWND Item(int id) const { return GetDlgItem(window_, id); }
-    std::string Text(int id) const { return ControlText(window_, id); }
 
     HWND window_ = nullptr;
     std::unique_ptr<test::ScratchDir> folder_; // the archive and the temporary archive of saves
