@@ -35,7 +35,7 @@ constexpr const char* kList = "SysListView32";
 
 } // namespace
 
-constexpr ControlSpec kControls[kControlCount] = {
+constexpr ControlDef kControls[kControlCount] = {
     // Table bar: one push-like radio button per item table, 63 units apart.
     {IdTableFrame, kButton, "", kGroupBox, kShown, 10, 5, 828, 43},
     {IdPartButton, kButton, "Part", kTableButton | WS_GROUP, kShown, 15, 15, 62, 29},
@@ -132,7 +132,7 @@ constexpr ControlSpec kControls[kControlCount] = {
     {IdShopActiveCheck, kButton, " Shop active", kCheckBox, kShown, 260, 113, 80, 16},
 };
 
-constexpr ColumnSpec kColumns[kColumnCount] = {
+constexpr ColumnDef kColumns[kColumnCount] = {
     {IdItemList, "TypeID", 75},  {IdItemList, "Name", 218}, {IdMemberList, "TypeID", 90},
     {IdMemberList, "Name", 260}, {IdMemberList, "Qty", 60},
 };
@@ -143,14 +143,14 @@ namespace {
 constexpr bool IdsCoverRangeOnce() {
     for (int id = kFirstControlId; id <= kLastControlId; ++id) {
         int seen = 0;
-        for (const ControlSpec& c : kControls)
+        for (const ControlDef& c : kControls)
             seen += c.id == id;
         if (seen != 1) return false;
     }
     return true;
 }
 
-bool IsListView(const ControlSpec& c) {
+bool IsListView(const ControlDef& c) {
     return std::strcmp(c.className, kList) == 0;
 }
 
@@ -167,7 +167,7 @@ void FillInitialRows(HWND window, int id) {
     }
 }
 
-void CreateControl(HWND window, const ControlSpec& c) {
+void CreateControl(HWND window, const ControlDef& c) {
     DWORD style = WS_CHILD | (c.shown ? WS_VISIBLE : 0) | c.style;
     DWORD exStyle = IsListView(c) ? WS_EX_CLIENTEDGE : 0;
     HWND control = CreateWindowExA(
@@ -182,7 +182,7 @@ void CreateControl(HWND window, const ControlSpec& c) {
 
 void AddColumns(HWND window) {
     int next[2] = {0, 0}; // next column index of 10001 and of 10072
-    for (const ColumnSpec& col : kColumns) {
+    for (const ColumnDef& col : kColumns) {
         LVCOLUMNA column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
         column.fmt = LVCFMT_LEFT;
@@ -199,7 +199,7 @@ void AddColumns(HWND window) {
 static_assert(IdsCoverRangeOnce(), "control IDs 10001 to 10082 are unique and have no gaps");
 
 void CreateControls(HWND window) {
-    for (const ControlSpec& c : kControls)
+    for (const ControlDef& c : kControls)
         CreateControl(window, c);
     AddColumns(window);
 }

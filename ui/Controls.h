@@ -7,7 +7,7 @@
 
 namespace ledgrin {
 
-struct ControlSpec {
+struct ControlDef {
     int id;
     const char* className;
     const char* text; // window text at creation (list views and drop-down lists do not show it)
@@ -17,9 +17,9 @@ struct ControlSpec {
 };
 
 // In creation order, which is also the z-order and so the Tab order.
-extern const ControlSpec kControls[kControlCount];
+extern const ControlDef kControls[kControlCount];
 
-struct ColumnSpec {
+struct ColumnDef {
     int listId;
     const char* header;
     int width96;
@@ -27,7 +27,7 @@ struct ColumnSpec {
 
 // The list-view columns, in the order they are inserted (per list: column 0, 1, ...).
 constexpr int kColumnCount = 5;
-extern const ColumnSpec kColumns[kColumnCount];
+extern const ColumnDef kColumns[kColumnCount];
 
 // Creates every control with the stock font, fills the four drop-down lists with their
 // rows for the "Part" table, then adds the list-view columns. Positions and sizes are

@@ -23,7 +23,7 @@ void ExpectControls(HWND window, int dpi, SIZE outer, const std::map<int, SIZE>&
     GetWindowRect(window, &w);
     EXPECT_EQ(outer.cx, w.right - w.left);
     EXPECT_EQ(outer.cy, w.bottom - w.top);
-    for (const ControlSpec& c : kControls) {
+    for (const ControlDef& c : kControls) {
         SCOPED_TRACE(c.id);
         HWND control = GetDlgItem(window, c.id);
         char className[64] = {};
@@ -51,7 +51,7 @@ void ExpectControls(HWND window, int dpi, SIZE outer, const std::map<int, SIZE>&
 // DPI while it draws the box 19 wide), then a gap of half the width of "0" in the
 // control's font, as Wine's button draws it. A push button, or a push-like radio button,
 // draws its 3-D edge on both sides.
-int TextRoom(const ControlSpec& row, HWND control, HDC dc) {
+int TextRoom(const ControlDef& row, HWND control, HDC dc) {
     RECT client;
     GetClientRect(control, &client);
     if (std::string(row.className) == "Static") return client.right;
@@ -68,7 +68,7 @@ void ExpectEveryTextFits(HWND window) {
     ShowFirstTable(window);
     for (TableIndex t = 1; t < kTableCount; ++t) {
         ClickButton(window, ButtonOf(t));
-        for (const ControlSpec& row : kControls) {
+        for (const ControlDef& row : kControls) {
             HWND control = GetDlgItem(window, row.id);
             bool texted =
                 std::string(row.className) == "Static" ||

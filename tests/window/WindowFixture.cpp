@@ -23,7 +23,7 @@ void PumpMessages() {
 } // namespace
 
 int ButtonOf(TableIndex t) {
-    for (const ControlSpec& c : kControls)
+    for (const ControlDef& c : kControls)
         if (std::string(c.className) == "Button" &&
             lstrcmpiA((c.text + std::string(".iff")).c_str(), EntryName(t)) == 0)
             return c.id;
