@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -119,6 +120,22 @@ bool WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) 
     if (!f) return false;
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     return std::fclose(f) == 0 && ok;
+}
+
+double CpuMilliseconds() {
+    double ms = 0;
+    for (int who : {RUSAGE_SELF, RUSAGE_CHILDREN}) {
+        rusage usage{};
+        getrusage(who, &usage);
+        for (const timeval& t : {usage.ru_utime, usage.ru_stime})
+            ms += static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3;
+    }
+    return ms;
+}
+
+void SetCpuCounter(benchmark::State& state, double start) {
+    state.counters["cpu_ms"] =
+        benchmark::Counter(CpuMilliseconds() - start, benchmark::Counter::kAvgIterations);
 }
 
 } // namespace ledgrin::bench

@@ -5,6 +5,8 @@
 #include "archive/TableStore.h"
 #include "tools/DemoArchive.h"
 
+#include <benchmark/benchmark.h>
+
 #include <string>
 #include <vector>
 
@@ -37,5 +39,13 @@ int RunProgram(const std::vector<std::string>& argv, const std::string& cwd = ""
 bool CopyFileDurably(const std::string& from, const std::string& to);
 
 bool WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+// CPU time, user and system, of this process and of the child processes it has waited for,
+// in milliseconds. On a busy machine it varies far less than the time on the clock.
+double CpuMilliseconds();
+
+// Sets the counter "cpu_ms" to the CPU time per iteration since `start` (a CpuMilliseconds()
+// taken just before the benchmark's loop).
+void SetCpuCounter(benchmark::State& state, double start);
 
 } // namespace ledgrin::bench

@@ -11,8 +11,9 @@
 namespace ledgrin::bench {
 
 // Prints "what: <ours> vs <toolLabel>" with both figures and their ratio after the run:
-// median real times, or, with a counter named, that counter of each (bytes). A goal above
-// 0 is the largest ratio wanted; the line says whether the run met it.
+// median real times, or, with a counter named, that counter of each (bytes). Times are
+// followed by the ratio of the benchmarks' "cpu_ms" counters where both have one. A goal
+// above 0 is the largest ratio wanted; the line says whether the run met it.
 void AddComparison(const std::string& what, const std::string& ours, const std::string& toolLabel,
                    const std::string& tool, double goal = 0, const std::string& counter = "");
 

@@ -33,8 +33,7 @@ void RegisterRefillBenchmarks() {
             std::string name = std::string("refill/part/") + s.name + (*search ? "/search-er" : "/all");
             benchmark::RegisterBenchmark(name.c_str(), RefillPart, s.size, search)
                 ->Unit(benchmark::kMillisecond)
-                ->Repetitions(5)
-                ->ReportAggregatesOnly(true);
+                ->ReportAggregatesOnly(true); // repetitions: --benchmark_repetitions
         }
     }
 }
