@@ -2,6 +2,8 @@
 // that change it, and a failed write that must leave neither a backup nor a change.
 #include "CliTestSupport.h"
 
+#include <algorithm>
+#include <ctime>
 #include <regex>
 
 using namespace ledgrin;
@@ -66,4 +68,49 @@ TEST_F(BackupTest, AFailedWriteLeavesNoBackupAndTheArchiveUnchanged) {
     store[kDescTable].Records.pop_back(); // the buffer no longer holds RecordCount records
     EXPECT_EQ(SaveTables(store, {kPartTable, kDescTable}, archive, {true, 10, -1}), SaveAllResult::NotSaved);
     EXPECT_TRUE(Snapshot(dir.path()) == before);
+}
+
+// Writes in one second are numbered on past every backup of that second, so pruning by
+// time and number never takes the backup a write has just made; odd names are no backups.
+TEST_F(BackupTest, MoreThanTenWritesInOneSecondKeepTheTenNewest) {
+    const Names odd = {"tarvik_gb.iff.20240101-120000-99999999999999999999.bak",
+                       "tarvik_gb.iff.20240101-120000-02.bak", "tarvik_gb.iff.20240101-120000-1.bak"};
+    for (const std::string& name : odd)
+        ASSERT_TRUE(WriteFileText(dir / name, name));
+    const std::time_t second = 1700000000;
+    TableStore store = demo;
+    std::vector<std::string> replaced; // the archive before each write, oldest first
+    for (std::uint32_t price = 1; price <= 12; ++price) {
+        Put(store, kPartTable, 0, 0x5C, 4, price); // Price: each archive differs
+        replaced.push_back(ReadFileText(archive));
+        ASSERT_EQ(SaveTables(store, {kPartTable}, archive, {true, 10, second}), SaveAllResult::Saved);
+    }
+    // By name, oldest first: the time, then the number after it as a number (-10 after -9).
+    std::vector<std::pair<std::uint64_t, std::string>> kept;
+    const std::regex numbered(R"(tarvik_gb\.iff\.\d{8}-\d{6}(?:-(\d+))?\.bak)");
+    for (const auto& [name, bytes] : Snapshot(dir.path())) {
+        std::smatch m;
+        if (std::find(odd.begin(), odd.end(), name) == odd.end() && std::regex_match(name, m, numbered))
+            kept.emplace_back(m[1].matched ? std::stoull(m[1]) : 1, std::string(bytes.begin(), bytes.end()));
+    }
+    std::sort(kept.begin(), kept.end());
+    ASSERT_EQ(kept.size(), 10u);
+    for (std::size_t i = 0; i < kept.size(); ++i)
+        EXPECT_TRUE(kept[i].second == replaced[i + 2]) << "backup " << i << " is not of write " << i + 3;
+    for (const std::string& name : odd)
+        EXPECT_EQ(ReadFileText(dir / name), name);
+}
+
+TEST_F(BackupTest, TheBackupJustMadeStaysWhenTheClockWentBack) {
+    const std::string later = dir / "tarvik_gb.iff.29991231-235959.bak";
+    ASSERT_TRUE(WriteFileText(later, "from a clock that ran ahead"));
+    const std::string before = ReadFileText(archive);
+    ASSERT_EQ(
+        RunCli({"set", archive, "Part", IdOf(demo, kPartTable, 0), "Price=7", "--keep-backups", "1"}).status,
+        0);
+    Names backups;
+    for (const auto& [name, bytes] : Snapshot(dir.path()))
+        if (name != "tarvik_gb.iff") backups.push_back(name);
+    ASSERT_EQ(backups.size(), 1u);
+    EXPECT_EQ(ReadFileText(dir / backups[0]), before);
 }

@@ -5,10 +5,10 @@
 #include "records/Diagnostics.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
+#include <string_view>
 #include <system_error>
 
 namespace ledgrin::cli {
@@ -41,36 +41,76 @@ SaveAllResult SaveInFolder(const TableStore& store, const std::vector<TableIndex
 }
 
 constexpr std::size_t kStampSize = 15; // YYYYMMDD-HHMMSS
-constexpr int kMaxSameSecond = 1000;
+// Sequence numbers of backups made in one second: 2 and up (the first has none). A name
+// past this is no backup of ours, so an odd file name can neither throw nor wrap.
+constexpr std::uint32_t kMaxSequence = 999999999;
 
-// The order of a name among the archive's backups: its time, then its suffix; nullopt
-// for any other file.
-std::optional<std::pair<std::string, long>> BackupKey(const std::string& name, const std::string& archive) {
-    const std::string prefix = archive + ".", suffix = ".bak";
-    if (name.size() < prefix.size() + kStampSize + suffix.size() ||
-        name.compare(0, prefix.size(), prefix) != 0 ||
-        name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
-        return std::nullopt;
-    const std::string middle = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
-    for (std::size_t i = 0; i < middle.size(); ++i)
-        if (!(std::isdigit(static_cast<unsigned char>(middle[i])) ||
-              (middle[i] == '-' && (i == 8 || i == kStampSize))))
-            return std::nullopt;
-    if (middle[8] != '-' ||
-        (middle.size() > kStampSize && (middle[kStampSize] != '-' || middle.size() == 16)))
-        return std::nullopt;
-    const long n = middle.size() > kStampSize ? std::stol(middle.substr(kStampSize + 1)) : 1;
-    return std::make_pair(middle.substr(0, kStampSize), n);
+struct BackupKey {
+    std::string stamp;      // YYYYMMDD-HHMMSS: digits only, so text order is time order
+    std::uint32_t sequence; // 1 for the name without one
+    bool operator<(const BackupKey& other) const {
+        return stamp != other.stamp ? stamp < other.stamp : sequence < other.sequence;
+    }
+};
+
+bool AllDigits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// The order of a file among the archive's backups: NAME.YYYYMMDD-HHMMSS.bak or
+// NAME.YYYYMMDD-HHMMSS-N.bak exactly as MakeBackup writes them; nullopt for any other file.
+std::optional<BackupKey> ParseBackupName(std::string_view name, std::string_view archive) {
+    constexpr std::string_view kSuffix = ".bak";
+    if (name.size() < archive.size() + 1 + kStampSize + kSuffix.size() ||
+        name.substr(0, archive.size()) != archive || name[archive.size()] != '.' ||
+        name.substr(name.size() - kSuffix.size()) != kSuffix)
+        return std::nullopt;
+    const std::string_view middle =
+        name.substr(archive.size() + 1, name.size() - archive.size() - 1 - kSuffix.size());
+    const std::string_view stamp = middle.substr(0, kStampSize);
+    if (!AllDigits(stamp.substr(0, 8)) || stamp[8] != '-' || !AllDigits(stamp.substr(9))) return std::nullopt;
+    if (middle.size() == kStampSize) return BackupKey{std::string(stamp), 1};
+    const std::string_view number = middle.substr(kStampSize + 1);
+    if (middle[kStampSize] != '-' || !AllDigits(number) || number[0] == '0' || number.size() > 9)
+        return std::nullopt;
+    std::uint32_t sequence = 0;
+    for (char c : number)
+        sequence = sequence * 10 + static_cast<std::uint32_t>(c - '0');
+    if (sequence < 2 || sequence > kMaxSequence) return std::nullopt;
+    return BackupKey{std::string(stamp), sequence};
+}
+
+// The archive's backups beside it, oldest first.
+std::vector<std::pair<BackupKey, fs::path>> ListBackups(const fs::path& archive) {
+    const fs::path parent = archive.has_parent_path() ? archive.parent_path() : fs::path(".");
+    const std::string archiveName = archive.filename().string();
+    std::vector<std::pair<BackupKey, fs::path>> backups;
+    std::error_code ec;
+    for (fs::directory_iterator it(parent, ec), end; !ec && it != end; it.increment(ec))
+        if (auto key = ParseBackupName(it->path().filename().string(), archiveName))
+            backups.emplace_back(std::move(*key), it->path());
+    std::sort(backups.begin(), backups.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    return backups;
+}
+
+// A backup named after `when`, numbered past every backup of that second, so it sorts
+// after them even when older ones of the second have been pruned.
 bool MakeBackup(const fs::path& archive, std::time_t when, fs::path& backup) {
     if (when == -1) when = std::time(nullptr);
     char stamp[32];
     const std::tm* local = std::localtime(&when);
     if (!local || std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", local) != kStampSize) return false;
-    for (int n = 1; n <= kMaxSameSecond; ++n) {
+    std::uint32_t sequence = 1;
+    bool taken = false;
+    for (const auto& [key, path] : ListBackups(archive))
+        if (key.stamp == stamp) {
+            sequence = std::max(sequence, key.sequence);
+            taken = true;
+        }
+    for (sequence += taken; sequence <= kMaxSequence; ++sequence) {
         fs::path name = archive;
-        name += "." + std::string(stamp) + (n == 1 ? "" : "-" + std::to_string(n)) + ".bak";
+        name += "." + std::string(stamp) + (sequence == 1 ? "" : "-" + std::to_string(sequence)) + ".bak";
         std::error_code ec;
         if (fs::exists(fs::symlink_status(name, ec))) continue;
         if (!LinkOrCopyFile(archive.string(), name.string())) return false;
@@ -80,17 +120,18 @@ bool MakeBackup(const fs::path& archive, std::time_t when, fs::path& backup) {
     return false;
 }
 
-// Removes all but the newest `keep` backups of the archive. Failures are ignored: an old
-// backup left over does no harm.
-void PruneBackups(const fs::path& archive, std::size_t keep) {
-    const fs::path parent = archive.has_parent_path() ? archive.parent_path() : fs::path(".");
-    std::vector<std::pair<std::pair<std::string, long>, fs::path>> backups;
+// Removes all but the newest `keep` backups of the archive; the one just made always
+// stays, also when the clock went back and its name sorts older. Failures are ignored:
+// an old backup left over does no harm.
+void PruneBackups(const fs::path& archive, std::size_t keep, const fs::path& made) {
+    auto backups = ListBackups(archive);
     std::error_code ec;
-    for (fs::directory_iterator it(parent, ec), end; !ec && it != end; it.increment(ec))
-        if (auto key = BackupKey(it->path().filename().string(), archive.filename().string()))
-            backups.emplace_back(*key, it->path());
-    if (backups.size() <= keep) return;
-    std::sort(backups.begin(), backups.end());
+    const auto newest = std::remove_if(backups.begin(), backups.end(),
+                                       [&](const auto& b) { return b.second.filename() == made.filename(); });
+    if (newest != backups.end()) {
+        backups.erase(newest, backups.end());
+        keep = keep > 0 ? keep - 1 : 0;
+    }
     for (std::size_t i = 0; i + keep < backups.size(); ++i)
         fs::remove(backups[i].second, ec);
 }
@@ -136,7 +177,7 @@ SaveAllResult SaveTables(const TableStore& store, const std::vector<TableIndex>&
     }
     std::error_code ec;
     fs::remove_all(folder, ec);
-    if (result == SaveAllResult::Saved && backup.enabled) PruneBackups(archive, backup.keep);
+    if (result == SaveAllResult::Saved && backup.enabled) PruneBackups(archive, backup.keep, backupPath);
     if (result != SaveAllResult::Saved && !backupPath.empty()) fs::remove(backupPath, ec);
     return result;
 }

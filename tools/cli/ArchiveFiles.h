@@ -37,7 +37,8 @@ enum class SaveAllResult {
 };
 
 // The archive a write replaces, kept beside it as NAME.YYYYMMDD-HHMMSS.bak (local time;
-// NAME.YYYYMMDD-HHMMSS-2.bak and on when that name is taken).
+// NAME.YYYYMMDD-HHMMSS-2.bak and on for further writes in that second). Backups are
+// ordered by their time, then by that number; the newest `keep` stay.
 struct BackupPolicy {
     bool enabled = false;
     std::size_t keep = 10; // the newest this many backups of the archive stay, the others go
