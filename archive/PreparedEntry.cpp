@@ -44,7 +44,7 @@ zip_int64_t Stat(Source& s, void* data, zip_uint64_t len) {
         ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_COMP_METHOD | ZIP_STAT_CRC | ZIP_STAT_ENCRYPTION_METHOD;
     st->size = s.entry.size;
     st->comp_size = s.entry.storedSize;
-    st->comp_method = s.entry.deflated ? ZIP_CM_DEFLATE : ZIP_CM_STORE;
+    st->comp_method = ZIP_CM_DEFLATE;
     st->crc = s.entry.crc;
     st->encryption_method = ZIP_EM_NONE;
     return sizeof(zip_stat_t);
@@ -57,7 +57,7 @@ zip_int64_t Attributes(Source& s, void* data, zip_uint64_t len) {
     if (!attributes) return -1;
     attributes->valid |= ZIP_FILE_ATTRIBUTES_GENERAL_PURPOSE_BIT_FLAGS;
     attributes->general_purpose_bit_mask = 0x0006;
-    attributes->general_purpose_bit_flags = s.entry.deflated ? 0x0002 : 0;
+    attributes->general_purpose_bit_flags = 0x0002;
     return sizeof(zip_file_attributes_t);
 }
 
@@ -91,17 +91,12 @@ PreparedEntry PrepareEntry(const std::uint8_t* data, std::size_t size) {
     std::unique_ptr<libdeflate_compressor, CompressorFree> compressor(
         libdeflate_alloc_compressor(LevelFor(size)));
     if (!compressor) throw std::bad_alloc();
-    // Room for one byte less than the data: what does not fit is kept uncompressed. Left
-    // uninitialised, the room past the deflated bytes is never touched.
-    entry.stored.reset(new std::uint8_t[size > 0 ? size - 1 : 0]);
-    entry.storedSize = libdeflate_deflate_compress(compressor.get(), data, size, entry.stored.get(),
-                                                   size > 0 ? size - 1 : 0);
-    entry.deflated = entry.storedSize > 0;
-    if (!entry.deflated) {
-        entry.stored.reset(new std::uint8_t[size]);
-        std::copy(data, data + size, entry.stored.get());
-        entry.storedSize = size;
-    }
+    // Deflated whatever it gives: random records come out a little larger than they are.
+    // Left uninitialised, the room past the deflated bytes is never touched.
+    const std::size_t bound = libdeflate_deflate_compress_bound(compressor.get(), size);
+    entry.stored.reset(new std::uint8_t[bound]);
+    entry.storedSize = libdeflate_deflate_compress(compressor.get(), data, size, entry.stored.get(), bound);
+    if (entry.storedSize == 0) throw std::bad_alloc(); // the bound always holds the output
     return entry;
 }
 

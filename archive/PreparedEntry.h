@@ -14,18 +14,16 @@ namespace ledgrin {
 struct PreparedEntry {
     std::unique_ptr<std::uint8_t[]> stored; // the bytes as the archive stores them
     std::size_t storedSize = 0;
-    bool deflated = false;  // method 8; otherwise method 0 and `stored` holds the data itself
     std::uint64_t size = 0; // uncompressed
     std::uint32_t crc = 0;  // of the uncompressed bytes
 };
 
-// Deflates the data in one piece at the level for its size, or keeps a copy of it when
-// deflating would not make it smaller. Throws std::bad_alloc when memory runs out.
+// Deflates the data in one piece at the level for its size (method 8 always, also when the
+// output comes out larger than the data). Throws std::bad_alloc when memory runs out.
 PreparedEntry PrepareEntry(const std::uint8_t* data, std::size_t size);
 
 // A source for zip_file_add that reports the entry's method, sizes and CRC and reads its
-// stored bytes; it takes `entry` over. For an uncompressed entry the caller also sets
-// ZIP_CM_STORE on the added file, or libzip would deflate it. nullptr when memory runs out.
+// stored bytes; it takes `entry` over. nullptr when memory runs out.
 zip_source_t* CreatePreparedSource(zip_t* za, PreparedEntry entry);
 
 } // namespace ledgrin

@@ -123,18 +123,13 @@ PreparedEntry PrepareTable(const TableSlot& slot) {
     return PrepareEntry(block.data(), block.size());
 }
 
-// The table's entry, appended last, in the form PrepareTable gave it.
+// The table's entry, appended last, deflated as PrepareTable gave it.
 bool AddTableEntry(zip_t* target, TableIndex t, PreparedEntry entry) {
-    const bool deflated = entry.deflated;
     zip_source_t* data = CreatePreparedSource(target, std::move(entry));
     if (!data) return false;
-    zip_int64_t added = zip_file_add(target, EntryName(t), data, 0);
-    if (added < 0) {
-        zip_source_free(data);
-        return false;
-    }
-    return deflated ||
-           zip_set_file_compression(target, static_cast<zip_uint64_t>(added), ZIP_CM_STORE, 0) == 0;
+    if (zip_file_add(target, EntryName(t), data, 0) >= 0) return true;
+    zip_source_free(data);
+    return false;
 }
 
 // Writes the new archive into `file`; returns its entry count, or -1.

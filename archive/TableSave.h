@@ -17,7 +17,7 @@ std::string TemporaryArchivePath(const std::string& exeDirectory);
 
 // Rebuilds the archive at archivePath with every other entry copied in its stored form
 // (central-directory order, names, extra fields, comments, timestamps kept) and table
-// t's entry appended last, deflated (or stored, when deflating would not make it smaller);
+// t's entry appended last, deflated (method 8, whatever its size);
 // then replaces the old archive in one atomic step. On any failure the old archive is left
 // byte-identical and the temporary archive is removed. Does not change the store.
 SaveResult SaveTable(const TableStore& store, TableIndex t, const std::string& archivePath,

@@ -68,7 +68,7 @@ TEST_F(TableSave, TheTableGoesLastAtLevel9AndEveryOtherEntryKeepsItsStoredForm) 
     // level 10 deflates it, the level for tables up to 256 KiB (larger ones take level 9).
     const auto expectLevel10 = [](const RawEntry& e, const Bytes& block) {
         libdeflate_compressor* level10 = libdeflate_alloc_compressor(10);
-        Bytes deflated(block.size());
+        Bytes deflated(libdeflate_deflate_compress_bound(level10, block.size()));
         deflated.resize(libdeflate_deflate_compress(level10, block.data(), block.size(), deflated.data(),
                                                     deflated.size()));
         libdeflate_free_compressor(level10);
@@ -86,4 +86,18 @@ TEST_F(TableSave, TheTableGoesLastAtLevel9AndEveryOtherEntryKeepsItsStoredForm) 
     const TableSlot& demo = store[kPartTable];
     expectLevel10(ReadRawEntries(archive).back(),
                   TableEntryBytes(demo.RecordCount, demo.HeaderWord2, demo.Version, demo.Records));
+
+    // Records that do not compress: still deflated (method 8), a little larger than the table.
+    Bytes noise(3 * 544);
+    std::uint32_t x = 2463534242u;
+    for (std::uint8_t& b : noise) {
+        x ^= x << 13, x ^= x >> 17, x ^= x << 5;
+        b = static_cast<std::uint8_t>(x >> 24);
+    }
+    store[kPartTable] = {3, 0x0101, 13, noise};
+    EXPECT_EQ(Save(kPartTable, kSaved), "Writing Part.iff\n");
+    const RawEntry noisy = ReadRawEntries(archive).back();
+    EXPECT_EQ(Get(noisy.central.data() + 10, 2), 8u);
+    EXPECT_GT(Get(noisy.central.data() + 20, 4), 8 + noise.size()); // compressed size
+    expectLevel10(noisy, TableEntryBytes(3, 0x0101, 13, noise));
 }
