@@ -59,9 +59,11 @@ TEST_F(CommandsTest, EveryRejectedFileLeavesTheArchiveByteIdentical) {
     auto file = [](const std::string& id, const std::string& column, const std::string& value) {
         return "TypeID," + column + "\r\n" + id + "," + value + "\r\n";
     };
+    const std::string row = "[{\"TypeID\": " + part + ", \"Price\": 1";
     const struct {
         const char* table;
         std::string file, error;
+        const char* name = "bad.csv";
     } cases[] = {
         // The valid row on line 2 is not written either.
         {"Part", file(IdOf(demo, kPartTable, 0), "Price", "1") + part + ",12x\r\n",
@@ -69,14 +71,25 @@ TEST_F(CommandsTest, EveryRejectedFileLeavesTheArchiveByteIdentical) {
         {"Mascot", file(mascot, "Power", "256"), "bad.csv:2: Power: 256 does not fit its 8-bit field"},
         {"Part", file(part, "Enabled", "0"), "bad.csv:2: Enabled is read-only"},
         {"Part", file(part, "Name", std::string(40, 'N')), "bad.csv:2: Name: 40 bytes do not fit"},
-        {"Part", file(part, "Prices", "1"), "bad.csv:2: unknown column \"Prices\" for Part.iff\n"},
+        {"Part", file(part, "Prices", "1"), "bad.csv:1: unknown column \"Prices\" for Part.iff\n"},
         {"Part", file("123", "Price", "1"), "bad.csv:2: TypeID 123 is held by no record of Part.iff\n"},
         {"Part", file(part, "Price", "\"1"), "bad.csv:2: a quoted field starting on line 2 has no closing"},
+        // A header is checked without rows, which an import of it would silently skip.
+        {"Part", "TypeID,Prices\r\n", "bad.csv:1: unknown column \"Prices\" for Part.iff\n"},
+        {"Part", "TypeID,Price,Price\r\n", "bad.csv:1: column Price is given twice\n"},
+        {"Part", row + ", \"Price\": 2}]",
+         "bad.json:1:" + std::to_string(row.size() + 3) +
+             ": the member \"Price\" is given twice in one object\n",
+         "bad.json"},
+        {"Part", row + ", \"Name\": \"a\x01\"}]",
+         "bad.json:1:" + std::to_string(row.size() + 13) +
+             ": a control byte inside a string must be escaped\n",
+         "bad.json"},
     };
     const std::string before = ReadFileText(archive);
     for (const auto& c : cases) {
-        ASSERT_TRUE(WriteFileText(dir / "bad.csv", c.file));
-        CliRun run = RunCli({"import", archive, c.table, dir / "bad.csv"});
+        ASSERT_TRUE(WriteFileText(dir / c.name, c.file));
+        CliRun run = RunCli({"import", archive, c.table, dir / c.name});
         EXPECT_EQ(run.status, 1) << c.error;
         EXPECT_TRUE(Contains(run.err, c.error) && Contains(run.err, "ledgrin-cli: nothing was written\n"))
             << run.err;

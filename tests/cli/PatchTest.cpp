@@ -78,3 +78,59 @@ TEST_F(PatchTest, AConflictStopsTheWholePatchUnlessSkipped) {
     EXPECT_TRUE(Contains(run.out, "5 changes made, 0 already ")) << run.out;
     EXPECT_EQ(Get(cli::LoadArchive(target).store, kMascotTable, 1, kPrice, 4), 777u);
 }
+
+// Patches come from other people: what could be read two ways is refused with its line
+// (and column, for the syntax) and nothing is written; the same change twice counts once.
+TEST_F(PatchTest, MalformedPatchesAreRefusedWithTheirLine) {
+    const std::string id = IdOf(demo, kPartTable, 3),
+                      old = std::to_string(Get(demo, kPartTable, 3, kPrice, 4));
+    const auto file = [](const std::vector<std::string>& changes, const char* version = "1") {
+        std::string text = "{\n  \"format\": \"ledgrin-patch\",\n  \"version\": " + std::string(version) +
+                           ",\n  \"changes\": [";
+        for (std::size_t i = 0; i < changes.size(); ++i)
+            text += (i ? ",\n    " : "\n    ") + changes[i];
+        return text + "\n  ]\n}\n";
+    };
+    const std::string head = "{\"table\": \"Part\", ";
+    const auto price = [&](const std::string& table, const std::string& field, const std::string& value) {
+        return "{\"table\": \"" + table + "\", \"typeid\": " + id + ", \"field\": \"" + field +
+               "\", \"old\": " + old + ", \"new\": " + value + "}";
+    };
+    const struct {
+        std::string patch, error;
+    } cases[] = {
+        {file({head + "\"table\": \"Item\", \"typeid\": " + id + "}"}),
+         ":5:" + std::to_string(4 + head.size() + 1) +
+             ": the member \"table\" is given twice in one object\n"},
+        {file({price("Part",
+                     "Pri\x01"
+                     "ce",
+                     "1")}),
+         ":5:" + std::to_string(4 + head.size() + 10 + id.size() + 12 + 4) +
+             ": a control byte inside a string must be escaped\n"},
+        {file({price("Part", "Price", "1"), price("part", "price", "2")}),
+         ":6: change 2 (part TypeID " + id + " price: " + old + " -> 2) and change 1 on line 5 (" + old +
+             " -> 1) change the same field differently\n"},
+        {file({price("Part", "Price", "1") + " " + price("Part", "Price", "1")}),
+         ":5:" + std::to_string(4 + price("Part", "Price", "1").size() + 2) + ": expected ',' or ']'\n"},
+        {file({head + "\"typeid\": " + id + "}"}),
+         ":5: change 1 needs \"table\", \"typeid\", \"field\", \"old\" and \"new\"\n"},
+        {file({price("Part", "Price", "1")}, "2"), ": patch version 2 is not supported\n"},
+    };
+    const std::string before = ReadFileText(archive);
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteFileText(patch, c.patch));
+        CliRun run = RunCli({"apply", archive, patch});
+        EXPECT_EQ(run.status, 1) << c.patch;
+        EXPECT_TRUE(Contains(run.err, patch + c.error) &&
+                    Contains(run.err, "ledgrin-cli: nothing was written\n"))
+            << run.err << c.error;
+        EXPECT_TRUE(run.out.empty()) << run.out;
+    }
+    EXPECT_TRUE(ReadFileText(archive) == before);
+
+    ASSERT_TRUE(WriteFileText(patch, file({price("Part", "Price", "1"), price("PART", "PRICE", "1")})));
+    CliRun run = RunCli({"apply", archive, patch});
+    EXPECT_EQ(run.out, "Patch: 1 changes made, 0 already present, 0 conflicting.\n") << run.err;
+    EXPECT_EQ(Get(Load(), kPartTable, 3, kPrice, 4), 1u);
+}

@@ -77,12 +77,50 @@ TEST(Json, StaysAsciiEveryByteSurvivesAndAnErrorNamesItsLine) {
     EXPECT_EQ(read.rows[0].cells[0].text, "12");
     EXPECT_EQ(read.rows[0].cells[1].text, text);
     EXPECT_EQ(read.rows[0].cells[2].text, "caf\xC3\xA9");
+}
 
-    // A nested object is not a flat row.
-    read = ReadJson("[\n\n{\"A\": {\"B\": 1}}]");
-    ASSERT_EQ(read.errors.size(), 1u);
-    EXPECT_EQ(read.errors[0].line, 3);
-    EXPECT_TRUE(read.rows.empty());
+// Shared files are read strictly: each fault is refused at its line and column, no rows kept.
+TEST(Json, RefusesWhatAReaderCouldTakeTwoWays) {
+    const struct {
+        std::string text;
+        int line, column;
+        const char* message;
+    } cases[] = {
+        {"[\n\n{\"A\": {\"B\": 1}}]", 3, 7, "the value of \"A\" is neither a string nor a number"},
+        {"[{\"Price\": 1,\n  \"Price\": 2}]", 2, 3, "the member \"Price\" is given twice in one object"},
+        {"[{\"Name\": \"a\x01"
+         "b\"}]",
+         1, 13, "a control byte inside a string must be escaped"},
+        {"[{\"Name\": \"a\nb\"}]", 1, 13, "a control byte inside a string must be escaped"},
+        {"[{\"A\": 012}]", 1, 8, "a number may not start with 0"},
+        {"[{\"A\": 1.}]", 1, 10, "a number needs a digit here"},
+        {"[{\"A\": \"\\u0100\"}]", 1, 9, "\\u escapes above \\u00FF are not bytes"},
+        {"[{\"A\": 1},]", 1, 11, "expected a value, found ']'"},
+        {"[{\"A\": 1} {\"A\": 2}]", 1, 11, "expected ',' or ']'"},
+        {"[{\"A\": 1}] x", 1, 12, "text after the end of the JSON value"},
+        {"[{\"A\": 1}", 1, 10, "unexpected end of the file"},
+    };
+    for (const auto& c : cases) {
+        const InputRows read = ReadJson(c.text);
+        ASSERT_EQ(read.errors.size(), 1u) << c.text;
+        EXPECT_EQ(read.errors[0].line, c.line) << c.text;
+        EXPECT_EQ(read.errors[0].column, c.column) << c.text;
+        EXPECT_EQ(read.errors[0].message.rfind(c.message, 0), 0u) << read.errors[0].message;
+        EXPECT_TRUE(read.rows.empty()) << c.text;
+    }
+    // Any value is walked without recursion, 64 levels deep and no deeper.
+    const std::string deepest = std::string(64, '[') + std::string(64, ']'),
+                      deeper = std::string(65, '[') + std::string(65, ']');
+    JsonReader reader(deepest);
+    reader.SkipValue();
+    reader.Finish();
+    try {
+        JsonReader(deeper).SkipValue();
+        ADD_FAILURE() << "65 levels were read";
+    } catch (const JsonError& e) {
+        EXPECT_EQ(e.column, 65);
+        EXPECT_EQ(e.message, "nested more than 64 levels deep");
+    }
 }
 
 // The read-only columns an export adds, in their order, and what a TypeID's codes read as

@@ -74,14 +74,15 @@ bool ReadFile(const std::string& path, std::string& text) {
     return ok;
 }
 
-// "FILE:LINE: message" for a file, "set: argument N: message" for the command line.
+// "FILE:LINE: message" (with ":COLUMN" after the line for a syntax error) for a file,
+// "set: argument N: message" for the command line, "FILE: message" without a line.
 void PrintErrors(const std::vector<InputError>& errors, const std::string& source, bool fromArguments) {
     for (std::size_t i = 0; i < errors.size() && i < kMaxErrorsShown; ++i) {
         const InputError& e = errors[i];
-        std::string where = fromArguments ? source + ": argument " + std::to_string(e.line) + ": "
-                                          : source + ":" + std::to_string(e.line) + ": ";
-        if (e.line == 0) where = source + ": ";
-        std::fputs((where + e.message + "\n").c_str(), stderr);
+        std::string where = source + (fromArguments ? ": argument " : ":") + std::to_string(e.line);
+        if (e.column > 0) where += ":" + std::to_string(e.column);
+        if (e.line == 0) where = source;
+        std::fputs((where + ": " + e.message + "\n").c_str(), stderr);
     }
     if (errors.size() > kMaxErrorsShown)
         std::fprintf(stderr, "... and %lu more errors\n",
@@ -188,10 +189,9 @@ int WritePlan(const std::string& path, LoadedArchive& archive, const ImportPlan&
 }
 
 // Checks, plans and (unless dryRun) writes rows into item table t of the archive at path.
-int ImportRows(const std::string& path, LoadedArchive& archive, TableIndex t,
-               const std::vector<InputRow>& rows, bool dryRun, const BackupPolicy& backup,
-               const std::string& source, bool fromArguments) {
-    const ImportPlan plan = PlanImport(archive.store, t, rows);
+int ImportRows(const std::string& path, LoadedArchive& archive, TableIndex t, const InputRows& input,
+               bool dryRun, const BackupPolicy& backup, const std::string& source, bool fromArguments) {
+    const ImportPlan plan = PlanImport(archive.store, t, input.rows, input.header);
     if (!plan.errors.empty()) {
         PrintErrors(plan.errors, source, fromArguments);
         Err("nothing was written");
@@ -300,8 +300,7 @@ int RunImport(const Command& command, const ParsedArgs& args) {
         Err("nothing was written");
         return kExitFailure;
     }
-    return ImportRows(args.positional[0], *archive, *t, input.rows, args.Has("--dry-run"), *backup, file,
-                      false);
+    return ImportRows(args.positional[0], *archive, *t, input, args.Has("--dry-run"), *backup, file, false);
 }
 
 int RunSet(const Command& command, const ParsedArgs& args) {
@@ -325,7 +324,9 @@ int RunSet(const Command& command, const ParsedArgs& args) {
     }
     std::optional<LoadedArchive> archive = Load(args.positional[0], {*t, kDescTable});
     if (!archive) return kExitFailure;
-    return ImportRows(args.positional[0], *archive, *t, {row}, args.Has("--dry-run"), *backup,
+    InputRows input;
+    input.rows.push_back(std::move(row));
+    return ImportRows(args.positional[0], *archive, *t, input, args.Has("--dry-run"), *backup,
                       "ledgrin-cli set", true);
 }
 
@@ -390,14 +391,16 @@ int RunApply(const Command& command, const ParsedArgs& args) {
     const std::optional<BackupPolicy> backup = BackupArgument(command, args, status);
     if (!backup) return status;
     const std::string &path = args.positional[0], &file = args.positional[1];
-    std::string text, why;
+    std::string text;
     if (!ReadFile(file, text)) {
         Err(file + ": cannot read the file");
         return kExitFailure;
     }
-    const std::optional<Patch> patch = ReadPatch(text, why);
+    InputError error;
+    const std::optional<Patch> patch = ReadPatch(text, error);
     if (!patch) {
-        Err(file + ": " + why);
+        PrintErrors({error}, file, false);
+        Err("nothing was written");
         return kExitFailure;
     }
     std::optional<LoadedArchive> archive = Load(path, {});
@@ -410,8 +413,7 @@ int RunApply(const Command& command, const ParsedArgs& args) {
     }
     const ApplyPlan plan = PlanPatch(archive->store, *patch);
     if (!plan.errors.empty()) {
-        for (const std::string& error : plan.errors)
-            std::fputs((file + ": " + error + "\n").c_str(), stderr);
+        PrintErrors(plan.errors, file, false);
         Err("nothing was written");
         return kExitFailure;
     }

@@ -134,6 +134,8 @@ InputRows ReadCsv(std::string_view text) {
         if (!haveHeader) {
             header = std::move(record);
             haveHeader = true;
+            for (const CsvField& field : header.fields)
+                result.header.push_back({field.text, {}, field.line});
         } else if (record.fields.size() != header.fields.size()) {
             result.errors.push_back({record.line, "the record has " + std::to_string(record.fields.size()) +
                                                       " fields, the header " +

@@ -63,7 +63,8 @@ class ImportPlanner {
             byTypeId_[RecordTypeId(store.Record(t, i))].push_back(i);
     }
 
-    ImportPlan Plan(const std::vector<InputRow>& rows) {
+    ImportPlan Plan(const std::vector<InputRow>& rows, const std::vector<InputCell>& header) {
+        ResolveColumns(InputRow{0, header});
         for (const InputRow& row : rows)
             PlanRow(row);
         CheckDescRoom();
@@ -307,13 +308,14 @@ std::size_t ImportPlan::DescCount(DescAction action) const {
     return n;
 }
 
-ImportPlan PlanImport(const TableStore& store, TableIndex t, const std::vector<InputRow>& rows) {
+ImportPlan PlanImport(const TableStore& store, TableIndex t, const std::vector<InputRow>& rows,
+                      const std::vector<InputCell>& header) {
     if (!IsItemTable(t)) {
         ImportPlan plan;
         plan.errors.push_back({0, "only the item tables can be imported"});
         return plan;
     }
-    return ImportPlanner(store, t).Plan(rows);
+    return ImportPlanner(store, t).Plan(rows, header);
 }
 
 ApplyResult ApplyImport(TableStore& store, const ImportPlan& plan) {

@@ -52,8 +52,10 @@ struct ImportPlan {
     std::size_t DescCount(DescAction action) const;
 };
 
-// Plans the import of rows into item table t of store.
-ImportPlan PlanImport(const TableStore& store, TableIndex t, const std::vector<InputRow>& rows);
+// Plans the import of rows into item table t of store. The header's columns, where the
+// file has one, are checked even when no row follows.
+ImportPlan PlanImport(const TableStore& store, TableIndex t, const std::vector<InputRow>& rows,
+                      const std::vector<InputCell>& header = {});
 
 enum class ApplyResult {
     Applied = 0,

@@ -21,9 +21,11 @@ struct InputRow {
 struct InputError {
     int line = 0;
     std::string message;
+    int column = 0; // where a syntax error was found in its line; 0: not known
 };
 
 struct InputRows {
+    std::vector<InputCell> header; // a CSV file's column names (as cells with no text)
     std::vector<InputRow> rows;
     std::vector<InputError> errors; // non-empty: the file could not be read as a whole
 };

@@ -7,8 +7,10 @@
 #include "tools/cli/Json.h"
 #include "tools/cli/TableColumns.h"
 
+#include <algorithm>
 #include <map>
 #include <new>
+#include <tuple>
 #include <unordered_map>
 
 namespace ledgrin::cli {
@@ -92,143 +94,6 @@ void AppendValue(std::string& out, const PatchValue& value) {
     if (value.kind == PatchValue::Null) out += "null";
     if (value.kind == PatchValue::Number) out += Decimal(value.number);
     if (value.kind == PatchValue::Text) AppendJsonString(out, value.text);
-}
-
-// --- reading: the JSON subset a patch uses ---------------------------------------------
-
-struct JsonValue {
-    enum Kind { Null, Number, String, Array, Object, Other } kind = Null;
-    std::string text; // String: the bytes; Number: as written
-    std::vector<JsonValue> items;
-    std::vector<std::pair<std::string, JsonValue>> members;
-    const JsonValue* Member(std::string_view name) const {
-        for (const auto& [key, value] : members)
-            if (key == name) return &value;
-        return nullptr;
-    }
-};
-
-class JsonParser {
-  public:
-    explicit JsonParser(std::string_view text) : text_(text) {}
-
-    bool Parse(JsonValue& value, std::string& why) {
-        if (ReadValue(value, 0) && (Skip(), pos_ == text_.size())) return true;
-        why = "line " + std::to_string(Line()) + ": " + (error_.empty() ? "text after the end" : error_);
-        return false;
-    }
-
-  private:
-    int Line() const {
-        int line = 1;
-        for (std::size_t i = 0; i < pos_ && i < text_.size(); ++i)
-            line += text_[i] == '\n';
-        return line;
-    }
-    bool Fail(const char* message) {
-        error_ = message;
-        return false;
-    }
-    void Skip() {
-        while (pos_ < text_.size() && std::string_view(" \t\r\n").find(text_[pos_]) != std::string_view::npos)
-            ++pos_;
-    }
-    bool Eat(char c) {
-        Skip();
-        if (pos_ < text_.size() && text_[pos_] == c) return ++pos_, true;
-        return false;
-    }
-    bool Word(std::string_view word) {
-        if (text_.substr(pos_, word.size()) != word) return false;
-        pos_ += word.size();
-        return true;
-    }
-
-    bool ReadValue(JsonValue& v, int depth) {
-        Skip();
-        if (depth > 8) return Fail("nested too deeply");
-        if (pos_ >= text_.size()) return Fail("unexpected end of the file");
-        const char c = text_[pos_];
-        if (c == '"') return v.kind = JsonValue::String, ReadString(v.text);
-        if (c == '[') return v.kind = JsonValue::Array, ReadArray(v, depth);
-        if (c == '{') return v.kind = JsonValue::Object, ReadObject(v, depth);
-        if (Word("null")) return v.kind = JsonValue::Null, true;
-        if (Word("true") || Word("false")) return v.kind = JsonValue::Other, true;
-        const std::size_t start = pos_;
-        while (pos_ < text_.size() &&
-               std::string_view("0123456789+-.eE").find(text_[pos_]) != std::string_view::npos)
-            ++pos_;
-        if (pos_ == start) return Fail("expected a value");
-        v.kind = JsonValue::Number;
-        v.text = std::string(text_.substr(start, pos_ - start));
-        return true;
-    }
-
-    bool ReadArray(JsonValue& v, int depth) {
-        ++pos_;
-        if (Eat(']')) return true;
-        do {
-            if (!ReadValue(v.items.emplace_back(), depth + 1)) return false;
-        } while (Eat(','));
-        return Eat(']') || Fail("expected ',' or ']'");
-    }
-
-    bool ReadObject(JsonValue& v, int depth) {
-        ++pos_;
-        if (Eat('}')) return true;
-        do {
-            Skip();
-            auto& [key, value] = v.members.emplace_back();
-            if (pos_ >= text_.size() || text_[pos_] != '"') return Fail("expected a member name");
-            if (!ReadString(key)) return false;
-            if (!Eat(':')) return Fail("expected ':'");
-            if (!ReadValue(value, depth + 1)) return false;
-        } while (Eat(','));
-        return Eat('}') || Fail("expected ',' or '}'");
-    }
-
-    // Texts are bytes: \u0000 to \u00FF is that byte, as export writes them.
-    bool ReadString(std::string& out) {
-        ++pos_;
-        while (pos_ < text_.size() && text_[pos_] != '"') {
-            char c = text_[pos_++];
-            if (c != '\\') {
-                out += c;
-                continue;
-            }
-            if (pos_ >= text_.size()) break;
-            const char e = text_[pos_++];
-            const std::string_view simple = "\"\\/bfnrt", meaning = "\"\\/\b\f\n\r\t";
-            if (simple.find(e) != std::string_view::npos) {
-                out += meaning[simple.find(e)];
-                continue;
-            }
-            std::uint32_t code = 0;
-            if (e != 'u' || pos_ + 4 > text_.size() ||
-                ParseUnsigned("0x" + std::string(text_.substr(pos_, 4)), code) != NumberParse::Ok ||
-                code > 0xFF)
-                return Fail("a \\u escape must be \\u0000 to \\u00FF");
-            pos_ += 4;
-            out += static_cast<char>(code);
-        }
-        return Eat('"') || Fail("a string has no closing quote");
-    }
-
-    std::string_view text_;
-    std::size_t pos_ = 0;
-    std::string error_;
-};
-
-bool ReadPatchValue(const JsonValue* json, PatchValue& value) {
-    if (!json) return false;
-    if (json->kind == JsonValue::Null) return value = PatchValue{}, true;
-    if (json->kind == JsonValue::String) return value = Text(json->text), true;
-    return json->kind == JsonValue::Number && ParseUnsigned(json->text, value.number) == NumberParse::Ok &&
-           (value.kind = PatchValue::Number, true);
-}
-
-bool ReadTypeId(const JsonValue* json, std::uint32_t& typeId) {
-    return json && json->kind == JsonValue::Number && ParseUnsigned(json->text, typeId) == NumberParse::Ok;
 }
 
 // --- applying -------------------------------------------------------------------------
@@ -323,55 +188,177 @@ std::string FormatPatch(const Patch& patch) {
     return out + (patch.unmatched.empty() ? "]\n}\n" : "\n  ]\n}\n");
 }
 
-std::optional<Patch> ReadPatch(const std::string& text, std::string& why) {
-    JsonValue root;
-    if (!JsonParser(text).Parse(root, why)) return std::nullopt;
-    const JsonValue* format = root.Member("format");
-    const JsonValue* version = root.Member("version");
-    const JsonValue* changes = root.Member("changes");
-    const JsonValue* unmatched = root.Member("unmatched");
-    if (!format || format->kind != JsonValue::String || format->text != kFormat) {
-        why = "not a ledgrin patch (\"format\" is not \"ledgrin-patch\")";
-        return std::nullopt;
+namespace {
+
+// A change's value: null, a text or an unsigned number.
+PatchValue ReadPatchValue(JsonReader& json) {
+    switch (json.Peek()) {
+    case JsonReader::Kind::String: return Text(json.ReadString());
+    case JsonReader::Kind::Number: {
+        const std::string text = json.ReadNumber();
+        PatchValue value = Number(0);
+        if (ParseUnsigned(text, value.number) != NumberParse::Ok)
+            json.Fail(text + " is not an unsigned number of 32 bits");
+        return value;
     }
-    if (!version || version->text != Decimal(kVersion)) {
-        why = "patch version " + (version ? version->text : std::string("missing")) + " is not supported";
-        return std::nullopt;
+    default:
+        if (json.Peek() == JsonReader::Kind::Literal && json.ReadLiteral() == "null") return PatchValue{};
+        json.Fail("a value must be a number, a text or null");
     }
-    if (!changes || changes->kind != JsonValue::Array || (unmatched && unmatched->kind != JsonValue::Array)) {
-        why = "\"changes\" and \"unmatched\" must be arrays";
-        return std::nullopt;
+}
+
+std::uint32_t ReadTypeId(JsonReader& json) {
+    if (json.Peek() != JsonReader::Kind::Number) json.Fail("\"typeid\" must be a number");
+    const std::string text = json.ReadNumber();
+    std::uint32_t typeId = 0;
+    if (ParseUnsigned(text, typeId) != NumberParse::Ok) json.Fail(text + " is not a TypeID");
+    return typeId;
+}
+
+std::string ReadText(JsonReader& json, const char* member) {
+    if (json.Peek() != JsonReader::Kind::String) json.Fail("\"" + std::string(member) + "\" must be a text");
+    return json.ReadString();
+}
+
+// Calls member(name) for each member of the object that comes next; members it does not
+// know it leaves unread, and they are skipped.
+template <typename Member> void ReadObject(JsonReader& json, const char* what, Member member) {
+    if (json.Peek() != JsonReader::Kind::Object) json.Fail(std::string(what) + " must be an object");
+    json.BeginObject();
+    std::string name;
+    while (json.NextMember(name))
+        if (!member(name)) json.SkipValue();
+}
+
+template <typename Item> void ReadArray(JsonReader& json, const char* what, Item item) {
+    if (json.Peek() != JsonReader::Kind::Array) json.Fail(std::string(what) + " must be an array");
+    json.BeginArray();
+    for (std::size_t i = 1; json.NextItem(); ++i)
+        item(i);
+}
+
+PatchChange ReadChange(JsonReader& json, std::size_t number) {
+    PatchChange c;
+    c.line = json.Line();
+    unsigned seen = 0;
+    ReadObject(json, "a change", [&](const std::string& name) {
+        const std::string_view names[] = {"table", "typeid", "field", "old", "new"};
+        const auto at = std::find(std::begin(names), std::end(names), name) - std::begin(names);
+        if (at == 5) return false;
+        seen |= 1u << at;
+        if (at == 0) c.table = ReadText(json, "table");
+        if (at == 1) c.typeId = ReadTypeId(json);
+        if (at == 2) c.field = ReadText(json, "field");
+        if (at == 3) c.oldValue = ReadPatchValue(json);
+        if (at == 4) c.newValue = ReadPatchValue(json);
+        return true;
+    });
+    if (seen != 0x1F)
+        throw JsonError{c.line, 0,
+                        "change " + std::to_string(number) +
+                            " needs \"table\", \"typeid\", \"field\", \"old\" and \"new\""};
+    return c;
+}
+
+PatchUnmatched ReadUnmatched(JsonReader& json, std::size_t number) {
+    PatchUnmatched u;
+    const int line = json.Line();
+    unsigned seen = 0;
+    ReadObject(json, "an unmatched record", [&](const std::string& name) {
+        if (name == "table")
+            u.table = ReadText(json, "table"), seen |= 1;
+        else if (name == "typeid")
+            u.typeId = ReadTypeId(json), seen |= 2;
+        else if (name == "name")
+            u.name = ReadText(json, "name");
+        else if (name == "only_in")
+            u.inNew = ReadText(json, "only_in") == "new";
+        else
+            return false;
+        return true;
+    });
+    if (seen != 3)
+        throw JsonError{line, 0,
+                        "unmatched record " + std::to_string(number) + " needs \"table\" and \"typeid\""};
+    return u;
+}
+
+// What one change writes: its table, record and field, as names compare; nullopt when the
+// change names no such thing (planning reports that).
+std::optional<std::tuple<TableIndex, std::uint32_t, int, const FieldDef*>> ChangeKey(const PatchChange& c) {
+    std::string why;
+    const Resolved r = Resolve(c, why);
+    if (r.target == Target::None) return std::nullopt;
+    return std::make_tuple(r.table, c.typeId, static_cast<int>(r.target), r.field);
+}
+
+// One field of one record changed twice: the same change again counts once; two
+// different ones are refused, since either could be meant.
+void DropRepeatedChanges(Patch& patch) {
+    std::map<std::tuple<TableIndex, std::uint32_t, int, const FieldDef*>, std::size_t> first;
+    std::vector<PatchChange> kept;
+    for (std::size_t i = 0; i < patch.changes.size(); ++i) {
+        PatchChange& c = patch.changes[i];
+        const auto key = ChangeKey(c);
+        if (!key) {
+            kept.push_back(std::move(c));
+            continue;
+        }
+        const auto [at, added] = first.emplace(*key, i);
+        if (added) {
+            kept.push_back(std::move(c));
+            continue;
+        }
+        const PatchChange& earlier = patch.changes[at->second];
+        if (earlier.oldValue == c.oldValue && earlier.newValue == c.newValue) continue;
+        throw JsonError{c.line, 0,
+                        "change " + std::to_string(i + 1) + " (" + ChangeLabel(c) + ": " +
+                            ValueText(c.oldValue) + " -> " + ValueText(c.newValue) + ") and change " +
+                            std::to_string(at->second + 1) + " on line " + std::to_string(earlier.line) +
+                            " (" + ValueText(earlier.oldValue) + " -> " + ValueText(earlier.newValue) +
+                            ") change the same field differently"};
     }
+    patch.changes = std::move(kept);
+}
+
+} // namespace
+
+std::optional<Patch> ReadPatch(std::string_view text, InputError& error) {
+    JsonReader json(text);
     Patch patch;
-    for (std::size_t i = 0; i < changes->items.size(); ++i) {
-        const JsonValue& item = changes->items[i];
-        PatchChange c;
-        const JsonValue *table = item.Member("table"), *field = item.Member("field");
-        if (!table || table->kind != JsonValue::String || !field || field->kind != JsonValue::String ||
-            !ReadTypeId(item.Member("typeid"), c.typeId) || !ReadPatchValue(item.Member("old"), c.oldValue) ||
-            !ReadPatchValue(item.Member("new"), c.newValue)) {
-            why = "change " + std::to_string(i + 1) +
-                  " needs \"table\" and \"field\" texts, a \"typeid\" number, and \"old\" and \"new\" values";
-            return std::nullopt;
-        }
-        c.table = table->text;
-        c.field = field->text;
-        patch.changes.push_back(std::move(c));
-    }
-    for (std::size_t i = 0; unmatched && i < unmatched->items.size(); ++i) {
-        const JsonValue& item = unmatched->items[i];
-        PatchUnmatched u;
-        const JsonValue *table = item.Member("table"), *name = item.Member("name"),
-                        *in = item.Member("only_in");
-        if (!table || table->kind != JsonValue::String || !ReadTypeId(item.Member("typeid"), u.typeId)) {
-            why = "unmatched record " + std::to_string(i + 1) +
-                  " needs a \"table\" text and a \"typeid\" number";
-            return std::nullopt;
-        }
-        u.table = table->text;
-        u.name = name && name->kind == JsonValue::String ? name->text : "";
-        u.inNew = in && in->text == "new";
-        patch.unmatched.push_back(std::move(u));
+    try {
+        std::optional<std::string> format, version;
+        int formatLine = 0;
+        bool haveChanges = false;
+        ReadObject(json, "a patch", [&](const std::string& name) {
+            if (name == "format") {
+                formatLine = json.Line();
+                format = json.Peek() == JsonReader::Kind::String ? json.ReadString() : (json.SkipValue(), "");
+            } else if (name == "version") {
+                version =
+                    json.Peek() == JsonReader::Kind::Number ? json.ReadNumber() : (json.SkipValue(), "?");
+            } else if (name == "changes") {
+                haveChanges = true;
+                ReadArray(json, "\"changes\"",
+                          [&](std::size_t i) { patch.changes.push_back(ReadChange(json, i)); });
+            } else if (name == "unmatched") {
+                ReadArray(json, "\"unmatched\"",
+                          [&](std::size_t i) { patch.unmatched.push_back(ReadUnmatched(json, i)); });
+            } else {
+                return false;
+            }
+            return true;
+        });
+        json.Finish();
+        if (format != std::string(kFormat))
+            throw JsonError{formatLine, 0, "not a ledgrin patch (\"format\" is not \"ledgrin-patch\")"};
+        if (version != Decimal(kVersion))
+            throw JsonError{0, 0, "patch version " + version.value_or("missing") + " is not supported"};
+        if (!haveChanges) throw JsonError{0, 0, "the patch has no \"changes\""};
+        DropRepeatedChanges(patch);
+    } catch (const JsonError& e) {
+        error = {e.line, e.message, e.column};
+        return std::nullopt;
     }
     return patch;
 }
@@ -394,7 +381,8 @@ ApplyPlan PlanPatch(const TableStore& store, const Patch& patch) {
         const Resolved r = Resolve(c, why);
         ChangeOutcome& o = plan.outcomes.emplace_back();
         if (r.target == Target::None) {
-            plan.errors.push_back("change " + std::to_string(i + 1) + " (" + ChangeLabel(c) + "): " + why);
+            plan.errors.push_back(
+                {c.line, "change " + std::to_string(i + 1) + " (" + ChangeLabel(c) + "): " + why});
             continue;
         }
         PatchValue current;
@@ -424,8 +412,8 @@ ApplyPlan PlanPatch(const TableStore& store, const Patch& patch) {
         appends += o.outcome == Outcome::Make && current.kind == PatchValue::Null;
     }
     if (appends > kMaxRecordCount - store[kDescTable].RecordCount)
-        plan.errors.push_back(std::string(EntryName(kDescTable)) + " has no room for " +
-                              std::to_string(appends) + " more descriptions");
+        plan.errors.push_back({0, std::string(EntryName(kDescTable)) + " has no room for " +
+                                      std::to_string(appends) + " more descriptions"});
     return plan;
 }
 

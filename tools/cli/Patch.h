@@ -4,10 +4,12 @@
 #pragma once
 
 #include "archive/TableStore.h"
+#include "tools/cli/InputRows.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ledgrin::cli {
@@ -25,6 +27,7 @@ struct PatchChange {
     std::uint32_t typeId = 0;
     std::string field; // an export column; descriptions: "Description"
     PatchValue oldValue, newValue;
+    int line = 0; // where the change starts in its patch file; 0: made here
 };
 
 // A record found in only one of the two archives, which a patch cannot carry.
@@ -49,8 +52,10 @@ Patch MakePatch(const TableStore& a, const TableStore& b, std::optional<TableInd
 // one change per line.
 std::string FormatPatch(const Patch& patch);
 
-// Reads a patch file; on error `why` says where and what.
-std::optional<Patch> ReadPatch(const std::string& text, std::string& why);
+// Reads a patch file strictly: JSON errors, a change without one of its members, and two
+// different changes of one field of one record are refused; a change given twice counts
+// once. On error `error` says where (line, and column for syntax) and what.
+std::optional<Patch> ReadPatch(std::string_view text, InputError& error);
 
 enum class Outcome { Make, Already, Conflict };
 
@@ -60,7 +65,7 @@ struct ChangeOutcome {
 };
 
 struct ApplyPlan {
-    std::vector<std::string> errors;     // changes the patch cannot express in this archive
+    std::vector<InputError> errors;      // changes the patch cannot express in this archive
     std::vector<ChangeOutcome> outcomes; // one per change, in the patch's order
     std::size_t Count(Outcome outcome) const;
 };
