@@ -1,6 +1,7 @@
 #include "archive/FileReplace.h"
 
 #include <array>
+#include <cstdlib>
 
 #ifdef _WIN32
 #include <io.h>
@@ -133,6 +134,58 @@ bool FlushFileToDisk(std::FILE* file) {
 #else
     return std::fflush(file) == 0 && fsync(fileno(file)) == 0;
 #endif
+}
+
+std::string ResolveLinks(const std::string& path) {
+#ifdef _WIN32
+    using GetFinalPath = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+    // Not in every Windows the program may meet; without it a link is written as a file.
+    static const auto getFinalPath = reinterpret_cast<GetFinalPath>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA")));
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (!getFinalPath || attributes == INVALID_FILE_ATTRIBUTES ||
+        !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return path;
+    HANDLE h = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return path;
+    char buffer[32768];
+    const DWORD n = getFinalPath(h, buffer, sizeof buffer, 0 /* FILE_NAME_NORMALIZED | VOLUME_NAME_DOS */);
+    CloseHandle(h);
+    if (n == 0 || n >= sizeof buffer) return path;
+    std::string resolved(buffer, n);
+    if (resolved.rfind("\\\\?\\UNC\\", 0) == 0) return "\\\\" + resolved.substr(8);
+    if (resolved.rfind("\\\\?\\", 0) == 0) return resolved.substr(4);
+    return resolved;
+#else
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    char* resolved = realpath(path.c_str(), nullptr);
+    if (!resolved) return path;
+    std::string result(resolved);
+    std::free(resolved);
+    return result;
+#endif
+}
+
+bool ReadFileStamp(const std::string& path, FileStamp& stamp) {
+#ifdef _WIN32
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!FileIdentity(path, info)) return false;
+    stamp.volume = info.dwVolumeSerialNumber;
+    stamp.file = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+    stamp.size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+    stamp.modified = static_cast<std::int64_t>((std::uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) |
+                                               info.ftLastWriteTime.dwLowDateTime);
+#else
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) return false;
+    stamp.volume = st.st_dev;
+    stamp.file = st.st_ino;
+    stamp.size = static_cast<std::uint64_t>(st.st_size);
+    stamp.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+#endif
+    return true;
 }
 
 bool IsSameFile(const std::string& a, const std::string& b) {

@@ -2,6 +2,7 @@
 // Its .cpp holds the file-system calls of each platform (the only <windows.h> in archive/).
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -12,6 +13,25 @@ bool FlushFileToDisk(std::FILE* file);
 
 // True when both paths reach one existing file (also through different spellings).
 bool IsSameFile(const std::string& a, const std::string& b);
+
+// When `path` names a symbolic link (a reparse point on Windows), the full path of the file
+// it leads to, so a write replaces that file and leaves the link a link. Otherwise `path`
+// as given: a linked folder on the way holds the file's own entry, which a rename replaces.
+std::string ResolveLinks(const std::string& path);
+
+// One version of one file: the file itself (device and inode, or volume and file index),
+// its size and its modification time. A write compares the stamp of the archive it loaded
+// with the archive's stamp just before it replaces it.
+struct FileStamp {
+    std::uint64_t volume = 0, file = 0, size = 0;
+    std::int64_t modified = 0; // nanoseconds (Linux) or 100-nanosecond ticks (Windows)
+    bool operator==(const FileStamp& o) const {
+        return volume == o.volume && file == o.file && size == o.size && modified == o.modified;
+    }
+    bool operator!=(const FileStamp& o) const { return !(*this == o); }
+};
+// False when the file cannot be reached.
+bool ReadFileStamp(const std::string& path, FileStamp& stamp);
 
 // Moves the file at `from` over the file at `to` in one step of the file system, so `to`
 // names either the old file or the complete new one at every moment. When `from` lies on

@@ -1,5 +1,6 @@
 #include "archive/TableSave.h"
 
+#include "archive/ArchiveLock.h"
 #include "archive/EntryName.h"
 #include "archive/FileReplace.h"
 #include "archive/PreparedEntry.h"
@@ -204,10 +205,20 @@ SaveResult SaveTable(const TableStore& store, TableIndex t, const std::string& a
     // damaged table.
     if (slot.Records.size() != slot.RecordCount * RecordSize(t)) return kNotSaved;
     try {
-        return RewriteArchive(slot, t, archivePath, TemporaryArchivePath(exeDirectory));
+        // Through a symbolic link the file it points to is rewritten, and the link stays.
+        return RewriteArchive(slot, t, ResolveLinks(archivePath), TemporaryArchivePath(exeDirectory));
     } catch (const std::bad_alloc&) {
         return kNotSaved;
     }
+}
+
+SaveResult SaveTableLocked(const TableStore& store, TableIndex t, const std::string& archivePath,
+                           const std::string& exeDirectory) {
+    ArchiveLock lock;
+    if (lock.Acquire(archivePath, kSaveLockWaitSeconds) == ArchiveLock::Result::kLocked)
+        return SaveTable(store, t, archivePath, exeDirectory);
+    DiagPrintf("Writing %s\n", EntryName(t)); // as SaveTable begins, so every failed save reads alike
+    return kNotSaved;
 }
 
 } // namespace ledgrin

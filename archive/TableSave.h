@@ -23,4 +23,11 @@ std::string TemporaryArchivePath(const std::string& exeDirectory);
 SaveResult SaveTable(const TableStore& store, TableIndex t, const std::string& archivePath,
                      const std::string& exeDirectory);
 
+// SaveTable under the archive's write lock (see ArchiveLock), waited for up to
+// kSaveLockWaitSeconds: the editor's save, which then never interleaves with a write of
+// the command-line tool. A lock not had in time is a failed save (result 1).
+constexpr double kSaveLockWaitSeconds = 10;
+SaveResult SaveTableLocked(const TableStore& store, TableIndex t, const std::string& archivePath,
+                           const std::string& exeDirectory);
+
 } // namespace ledgrin

@@ -31,10 +31,10 @@ void OnItemChanged(HWND window, const NMLISTVIEW& change);
 void OnTableChosen(HWND window, TableIndex t);
 
 // "Update": writes the panel into the record and its description and saves both tables
-// through `save`, under the wait cursor. Tests pass a save of their own to see the window
-// while a save runs.
+// through `save` (each under the archive's write lock), under the wait cursor. Tests pass a
+// save of their own to see the window while a save runs.
 using TableSaver = SaveResult (*)(const TableStore&, TableIndex, const std::string&, const std::string&);
-void OnUpdatePressed(HWND window, TableSaver save = SaveTable);
+void OnUpdatePressed(HWND window, TableSaver save = SaveTableLocked);
 // A click on " Avail. in Shop", " Display only", " Minimum" or " Maximum".
 void OnCheckPairClicked(HWND window, int id, int code);
 

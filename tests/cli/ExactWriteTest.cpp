@@ -58,7 +58,8 @@ TEST_F(ExactWriteTest, OnlyAskedAndDerivedBytesChange) {
                     << command[0] << " " << c.column << ": " << EntryName(t);
         }
     }
-    EXPECT_EQ(Snapshot(dir.path()).size(), 2u); // the archive and row.csv: no backup, no temporary file
+    // The archive, its lock file and row.csv: no backup, no temporary file.
+    EXPECT_EQ(Snapshot(dir.path()).size(), 3u);
 }
 
 TEST_F(ExactWriteTest, UnchangedExportsImportWithoutChangingAByte) {

@@ -29,15 +29,22 @@ bool MakeWorkFolder(const fs::path& archive, fs::path& folder) {
     return false;
 }
 
-SaveAllResult SaveInFolder(const TableStore& store, const std::vector<TableIndex>& tables,
-                           const fs::path& archive, const fs::path& folder) {
-    const fs::path work = folder / archive.filename();
+bool Unchanged(const LoadedArchive& archive) {
+    FileStamp now;
+    return ReadFileStamp(archive.file, now) && now == archive.stamp;
+}
+
+SaveAllResult SaveInFolder(const LoadedArchive& archive, const std::vector<TableIndex>& tables,
+                           const fs::path& folder) {
+    const fs::path path(archive.file), work = folder / path.filename();
     std::error_code ec;
-    if (!fs::copy_file(archive, work, ec) || ec) return SaveAllResult::CannotPrepare;
+    if (!fs::copy_file(path, work, ec) || ec) return SaveAllResult::CannotPrepare;
     for (TableIndex t : tables)
-        if (SaveTable(store, t, work.string(), folder.string()) != kSaved) return SaveAllResult::NotSaved;
-    return ReplaceFileAtomically(work.string(), archive.string()) ? SaveAllResult::Saved
-                                                                  : SaveAllResult::CannotReplace;
+        if (SaveTable(archive.store, t, work.string(), folder.string()) != kSaved)
+            return SaveAllResult::NotSaved;
+    if (!Unchanged(archive)) return SaveAllResult::Changed;
+    return ReplaceFileAtomically(work.string(), path.string()) ? SaveAllResult::Saved
+                                                               : SaveAllResult::CannotReplace;
 }
 
 constexpr std::size_t kStampSize = 15; // YYYYMMDD-HHMMSS
@@ -147,15 +154,29 @@ bool LoadedArchive::AllLoaded() const {
 LoadedArchive LoadArchive(const std::string& path) {
     LoadedArchive archive;
     archive.results.fill(kArchiveNotFound);
+    archive.file = ResolveLinks(path);
+    ReadFileStamp(archive.file, archive.stamp); // a file that cannot be reached does not load either
     QuietDiagnostics quiet;
     for (TableIndex t = 0; t < kTableCount; ++t) {
-        archive.results[t] = LoadTable(archive.store, t, path, &archive.why[t]);
+        archive.results[t] = LoadTable(archive.store, t, archive.file, &archive.why[t]);
         if (archive.results[t] != kArchiveNotFound) continue;
         archive.openWhy = archive.why[t];
         return archive;
     }
     archive.opened = true;
     return archive;
+}
+
+LockResult LoadArchiveLocked(const std::string& path, double waitSeconds, LoadedArchive& archive) {
+    ArchiveLock lock;
+    switch (lock.Acquire(path, waitSeconds)) {
+    case ArchiveLock::Result::kLocked: break;
+    case ArchiveLock::Result::kBusy: return LockResult::Busy;
+    case ArchiveLock::Result::kCannotOpen: return LockResult::CannotLock;
+    }
+    archive = LoadArchive(path);
+    archive.lock = std::move(lock);
+    return LockResult::Locked;
 }
 
 std::string LoadProblem(const LoadedArchive& archive, TableIndex t) {
@@ -165,15 +186,16 @@ std::string LoadProblem(const LoadedArchive& archive, TableIndex t) {
     return why.empty() ? "missing or damaged" : why;
 }
 
-SaveAllResult SaveTables(const TableStore& store, const std::vector<TableIndex>& tables,
-                         const std::string& path, const BackupPolicy& backup) {
-    const fs::path archive(path);
+SaveAllResult SaveTables(const LoadedArchive& loaded, const std::vector<TableIndex>& tables,
+                         const BackupPolicy& backup) {
+    if (!Unchanged(loaded)) return SaveAllResult::Changed;
+    const fs::path archive(loaded.file);
     fs::path folder, backupPath;
     if (!MakeWorkFolder(archive, folder)) return SaveAllResult::CannotPrepare;
     SaveAllResult result = SaveAllResult::CannotBackUp;
     if (!backup.enabled || MakeBackup(archive, backup.when, backupPath)) {
         QuietDiagnostics quiet;
-        result = SaveInFolder(store, tables, archive, folder);
+        result = SaveInFolder(loaded, tables, folder);
     }
     std::error_code ec;
     fs::remove_all(folder, ec);

@@ -1,6 +1,8 @@
 // Loading and saving whole archives for the commands, through LoadTable and SaveTable.
 #pragma once
 
+#include "archive/ArchiveLock.h"
+#include "archive/FileReplace.h"
 #include "archive/TableLoad.h"
 #include "archive/TableStore.h"
 
@@ -17,6 +19,9 @@ struct LoadedArchive {
     std::array<std::string, kTableCount> why;      // per table not loaded: "Card.iff: not in the archive"
     bool opened = false;                           // false: the archive could not be opened at all
     std::string openWhy;                           // then: "cannot open PATH: Not a zip archive"
+    std::string file;                              // the file loaded: the path given, a link resolved
+    FileStamp stamp;                               // that file as it was when the load began
+    ArchiveLock lock;                              // held by a write from before its load to its end
 
     bool AllLoaded() const;
 };
@@ -24,6 +29,11 @@ struct LoadedArchive {
 // Loads all fourteen tables. The loader's diagnostic lines are kept off standard output,
 // which belongs to the command's own output (an export may be written there).
 LoadedArchive LoadArchive(const std::string& path);
+
+enum class LockResult { Locked, Busy, CannotLock };
+// Takes the archive's write lock (see ArchiveLock), waiting up to waitSeconds for another
+// writer, and then loads the archive into `archive`, which holds the lock from then on.
+LockResult LoadArchiveLocked(const std::string& path, double waitSeconds, LoadedArchive& archive);
 
 // Why table t did not load, without its entry name: "not in the archive", "version 12, not 13".
 std::string LoadProblem(const LoadedArchive& archive, TableIndex t);
@@ -34,6 +44,7 @@ enum class SaveAllResult {
     NotSaved = 2,      // SaveTable failed for a table
     CannotReplace = 3, // the finished archive could not replace the old one
     CannotBackUp = 4,  // the backup could not be made, so nothing was written
+    Changed = 5,       // the archive is no longer the file that was loaded: another program wrote it
 };
 
 // The archive a write replaces, kept beside it as NAME.YYYYMMDD-HHMMSS.bak (local time;
@@ -45,12 +56,14 @@ struct BackupPolicy {
     std::time_t when = -1; // the moment the name is taken from; -1: now
 };
 
-// Writes the given tables of store into the archive at path, all or nothing: a working
+// Writes the given tables of archive.store into archive.file, all or nothing: a working
 // copy of the archive in a private folder beside it is rebuilt by SaveTable once per
 // table, then replaces the archive in one atomic step. With a backup, it is made (hard
-// link, else copy) before anything else, so the old archive always has a name. On
+// link, else copy) before anything else, so the old archive always has a name. Before the
+// copy and again just before the replace, the file must still carry the stamp it had when
+// it was loaded; a change by a program that takes no lock is never written over. On
 // failure the archive is left byte-identical, the working folder and the backup are removed.
-SaveAllResult SaveTables(const TableStore& store, const std::vector<TableIndex>& tables,
-                         const std::string& path, const BackupPolicy& backup = {});
+SaveAllResult SaveTables(const LoadedArchive& archive, const std::vector<TableIndex>& tables,
+                         const BackupPolicy& backup = {});
 
 } // namespace ledgrin::cli

@@ -21,6 +21,13 @@ const char* const kOverallNotes =
     "  --no-backup       make no backup.\n"
     "--dry-run writes nothing, not even a backup.\n"
     "\n"
+    "They write one at a time: each holds a lock on ARCHIVE.lock from its load to its\n"
+    "replace, and checks before the replace that no other program changed the archive.\n"
+    "  --wait SECONDS    wait this long for another writer's lock (default 10), then\n"
+    "                    exit 1 with nothing written.\n"
+    "A symbolic link is followed: the file it points to is rewritten, its backups and its\n"
+    "lock file lie beside that file, and the link stays a link.\n"
+    "\n"
     "Exit codes: 0 success, 1 failure, 2 usage error. Errors go to standard error.\n";
 
 const CommandHelp kTablesHelp = {

@@ -102,9 +102,29 @@ bool ReportDamaged(const std::string& path, const LoadedArchive& archive) {
     return damaged;
 }
 
-// Loads the archive and checks that the tables a command needs are there.
-std::optional<LoadedArchive> Load(const std::string& path, std::initializer_list<TableIndex> needed) {
-    LoadedArchive archive = LoadArchive(path);
+// What a command that writes was told: its backup, how long it waits for another
+// writer's lock, and whether it only shows what it would do.
+struct WriteOptions {
+    BackupPolicy backup;
+    double waitSeconds = 10;
+    bool dryRun = false;
+};
+
+// Loads the archive and checks that the tables a command needs are there. For a write
+// (not a dry run) the archive's write lock is taken first and held by the result.
+std::optional<LoadedArchive> Load(const std::string& path, std::initializer_list<TableIndex> needed,
+                                  const WriteOptions* write = nullptr) {
+    LoadedArchive archive;
+    const LockResult locked = write && !write->dryRun ? LoadArchiveLocked(path, write->waitSeconds, archive)
+                                                      : (archive = LoadArchive(path), LockResult::Locked);
+    if (locked == LockResult::Busy) {
+        Err(path + " is being written by another process; nothing was written");
+        return std::nullopt;
+    }
+    if (locked == LockResult::CannotLock) {
+        Err(path + ": cannot open its lock file " + ArchiveLockPath(path) + "; nothing was written");
+        return std::nullopt;
+    }
     if (!archive.opened) {
         Err(archive.openWhy);
         return std::nullopt;
@@ -142,33 +162,53 @@ std::optional<FileFormat> FormatArgument(const Command& command, const ParsedArg
     return std::nullopt;
 }
 
-// The backup a writing command keeps: --no-backup, --keep-backups N (at least 1).
-std::optional<BackupPolicy> BackupArgument(const Command& command, const ParsedArgs& args, int& status) {
-    BackupPolicy policy;
-    policy.enabled = !args.Has("--no-backup");
-    if (!args.Has("--keep-backups")) return policy;
+// Seconds as --wait takes them: digits, with an optional fraction.
+bool ParseSeconds(const std::string& text, double& seconds) {
+    const std::size_t point = text.find('.');
+    const std::string whole = text.substr(0, point),
+                      fraction = point == std::string::npos ? "0" : text.substr(point + 1);
+    const auto digits = [](const std::string& s) {
+        return !s.empty() && s.size() <= 9 && s.find_first_not_of("0123456789") == std::string::npos;
+    };
+    if (!digits(whole) || !digits(fraction)) return false;
+    seconds = std::stod(text);
+    return true;
+}
+
+// The options of a writing command: --no-backup, --keep-backups N (at least 1), --wait
+// SECONDS, --dry-run.
+std::optional<WriteOptions> WriteArgument(const Command& command, const ParsedArgs& args, int& status) {
+    WriteOptions options;
+    options.backup.enabled = !args.Has("--no-backup");
+    options.dryRun = args.Has("--dry-run");
     std::uint32_t keep = 0;
-    if (ParseUnsigned(args.Value("--keep-backups"), keep) == NumberParse::Ok && keep > 0) {
-        policy.keep = keep;
-        return policy;
+    if (args.Has("--keep-backups") &&
+        (ParseUnsigned(args.Value("--keep-backups"), keep) != NumberParse::Ok || keep == 0)) {
+        status = UsageError(command, "--keep-backups takes a number from 1 up; --no-backup keeps none");
+        return std::nullopt;
     }
-    status = UsageError(command, "--keep-backups takes a number from 1 up; --no-backup keeps none");
-    return std::nullopt;
+    if (keep > 0) options.backup.keep = keep;
+    if (args.Has("--wait") && !ParseSeconds(args.Value("--wait"), options.waitSeconds)) {
+        status = UsageError(command, "--wait takes a number of seconds, such as 10 or 0.5");
+        return std::nullopt;
+    }
+    return options;
 }
 
 // The message of a failed write; the archive is unchanged in every case.
 void SaveFailed(const std::string& path, SaveAllResult result) {
-    Err(path + (result == SaveAllResult::CannotBackUp
-                    ? ": the backup could not be made; nothing was written"
+    Err(path + (result == SaveAllResult::CannotBackUp ? ": the backup could not be made; nothing was written"
+                : result == SaveAllResult::Changed
+                    ? " changed since it was read; nothing was written"
                     : ": the archive could not be rewritten; it is unchanged"));
 }
 
 // Prints a plan without errors, or (unless dryRun) writes it into the archive at path.
-int WritePlan(const std::string& path, LoadedArchive& archive, const ImportPlan& plan, bool dryRun,
-              const BackupPolicy& backup) {
-    if (dryRun || plan.rows.empty()) {
+int WritePlan(const std::string& path, LoadedArchive& archive, const ImportPlan& plan,
+              const WriteOptions& write) {
+    if (write.dryRun || plan.rows.empty()) {
         Out(FormatPlanDetails(plan) + FormatPlanSummary(plan, false));
-        if (dryRun) Out("Dry run: nothing written.\n");
+        if (write.dryRun) Out("Dry run: nothing written.\n");
         return kExitOk;
     }
     if (ApplyImport(archive.store, plan) != ApplyResult::Applied) {
@@ -179,7 +219,7 @@ int WritePlan(const std::string& path, LoadedArchive& archive, const ImportPlan&
     if (plan.RecordCount() > 0) tables.push_back(plan.table);
     if (plan.DescCount(DescAction::Rewrite) + plan.DescCount(DescAction::Append) > 0)
         tables.push_back(kDescTable);
-    if (const SaveAllResult saved = SaveTables(archive.store, tables, path, backup);
+    if (const SaveAllResult saved = SaveTables(archive, tables, write.backup);
         saved != SaveAllResult::Saved) {
         SaveFailed(path, saved);
         return kExitFailure;
@@ -190,14 +230,14 @@ int WritePlan(const std::string& path, LoadedArchive& archive, const ImportPlan&
 
 // Checks, plans and (unless dryRun) writes rows into item table t of the archive at path.
 int ImportRows(const std::string& path, LoadedArchive& archive, TableIndex t, const InputRows& input,
-               bool dryRun, const BackupPolicy& backup, const std::string& source, bool fromArguments) {
+               const WriteOptions& write, const std::string& source, bool fromArguments) {
     const ImportPlan plan = PlanImport(archive.store, t, input.rows, input.header);
     if (!plan.errors.empty()) {
         PrintErrors(plan.errors, source, fromArguments);
         Err("nothing was written");
         return kExitFailure;
     }
-    return WritePlan(path, archive, plan, dryRun, backup);
+    return WritePlan(path, archive, plan, write);
 }
 
 // Errors of a batch edit, whose lines are record indexes + 1: every one, under its record.
@@ -216,7 +256,7 @@ int BatchErrors(const LoadedArchive& archive, TableIndex t, const std::vector<In
 }
 
 // set ARCHIVE TABLE --where COND... ASSIGNMENT...
-int RunBatchSet(const Command& command, const ParsedArgs& args, TableIndex t, const BackupPolicy& backup) {
+int RunBatchSet(const Command& command, const ParsedArgs& args, TableIndex t, const WriteOptions& write) {
     if (args.positional.size() < 3) return UsageError(command, "expected ARCHIVE, TABLE and ASSIGNMENT");
     const std::vector<Column> columns = TableColumns(t);
     std::vector<Condition> conditions;
@@ -230,7 +270,7 @@ int RunBatchSet(const Command& command, const ParsedArgs& args, TableIndex t, co
         if (!why.empty()) return UsageError(command, QuotedText(args.positional[i]) + ": " + why);
     }
     const std::string& path = args.positional[0];
-    std::optional<LoadedArchive> archive = Load(path, {t, kDescTable});
+    std::optional<LoadedArchive> archive = Load(path, {t, kDescTable}, &write);
     if (!archive) return kExitFailure;
     const BatchRows batch = PlanBatch(archive->store, t, conditions, assignments);
     if (batch.matched.empty()) {
@@ -242,7 +282,7 @@ int RunBatchSet(const Command& command, const ParsedArgs& args, TableIndex t, co
     if (!plan.errors.empty()) return BatchErrors(*archive, t, plan.errors);
     for (RowPlan& row : plan.rows)
         row.line = 0; // record indexes, already in each row's heading
-    return WritePlan(path, *archive, plan, args.Has("--dry-run"), backup);
+    return WritePlan(path, *archive, plan, write);
 }
 
 // --- the commands ---------------------------------------------------------------------
@@ -285,14 +325,14 @@ int RunImport(const Command& command, const ParsedArgs& args) {
     int status = kExitOk;
     std::optional<TableIndex> t = TableArgument(command, args.positional[1], true, status);
     std::optional<FileFormat> format = t ? FormatArgument(command, args, file, status) : std::nullopt;
-    std::optional<BackupPolicy> backup = format ? BackupArgument(command, args, status) : std::nullopt;
-    if (!t || !format || !backup) return status;
+    std::optional<WriteOptions> write = format ? WriteArgument(command, args, status) : std::nullopt;
+    if (!t || !format || !write) return status;
     std::string text;
     if (!ReadFile(file, text)) {
         Err(file + ": cannot read the file");
         return kExitFailure;
     }
-    std::optional<LoadedArchive> archive = Load(args.positional[0], {*t, kDescTable});
+    std::optional<LoadedArchive> archive = Load(args.positional[0], {*t, kDescTable}, &*write);
     if (!archive) return kExitFailure;
     const InputRows input = *format == FileFormat::Json ? ReadJson(text) : ReadCsv(text);
     if (!input.errors.empty()) {
@@ -300,18 +340,18 @@ int RunImport(const Command& command, const ParsedArgs& args) {
         Err("nothing was written");
         return kExitFailure;
     }
-    return ImportRows(args.positional[0], *archive, *t, input, args.Has("--dry-run"), *backup, file, false);
+    return ImportRows(args.positional[0], *archive, *t, input, *write, file, false);
 }
 
 int RunSet(const Command& command, const ParsedArgs& args) {
     int status = kExitOk;
     std::optional<TableIndex> t =
         args.positional.size() < 2 ? std::nullopt : TableArgument(command, args.positional[1], true, status);
-    std::optional<BackupPolicy> backup = t ? BackupArgument(command, args, status) : std::nullopt;
-    if (backup && args.Has("--where")) return RunBatchSet(command, args, *t, *backup);
+    std::optional<WriteOptions> write = t ? WriteArgument(command, args, status) : std::nullopt;
+    if (write && args.Has("--where")) return RunBatchSet(command, args, *t, *write);
     if (args.positional.size() < 4 && status == kExitOk)
         return UsageError(command, "expected ARCHIVE, TABLE, TYPEID and FIELD=VALUE");
-    if (!backup) return status;
+    if (!write) return status;
     // The row's "lines" are argument positions, so errors point at the argument.
     InputRow row{3, {{"TypeID", args.positional[2], 3}}};
     for (std::size_t i = 3; i < args.positional.size(); ++i) {
@@ -322,12 +362,11 @@ int RunSet(const Command& command, const ParsedArgs& args) {
         row.cells.push_back(
             {assignment.substr(0, equals), assignment.substr(equals + 1), static_cast<int>(i + 1)});
     }
-    std::optional<LoadedArchive> archive = Load(args.positional[0], {*t, kDescTable});
+    std::optional<LoadedArchive> archive = Load(args.positional[0], {*t, kDescTable}, &*write);
     if (!archive) return kExitFailure;
     InputRows input;
     input.rows.push_back(std::move(row));
-    return ImportRows(args.positional[0], *archive, *t, input, args.Has("--dry-run"), *backup,
-                      "ledgrin-cli set", true);
+    return ImportRows(args.positional[0], *archive, *t, input, *write, "ledgrin-cli set", true);
 }
 
 int RunVerify(const Command& command, const ParsedArgs& args) {
@@ -388,8 +427,8 @@ int RunDiff(const Command& command, const ParsedArgs& args) {
 int RunApply(const Command& command, const ParsedArgs& args) {
     if (args.positional.size() != 2) return UsageError(command, "expected ARCHIVE and FILE");
     int status = kExitOk;
-    const std::optional<BackupPolicy> backup = BackupArgument(command, args, status);
-    if (!backup) return status;
+    const std::optional<WriteOptions> write = WriteArgument(command, args, status);
+    if (!write) return status;
     const std::string &path = args.positional[0], &file = args.positional[1];
     std::string text;
     if (!ReadFile(file, text)) {
@@ -403,7 +442,7 @@ int RunApply(const Command& command, const ParsedArgs& args) {
         Err("nothing was written");
         return kExitFailure;
     }
-    std::optional<LoadedArchive> archive = Load(path, {});
+    std::optional<LoadedArchive> archive = Load(path, {}, &*write);
     if (!archive) return kExitFailure;
     for (const PatchChange& change : patch->changes) {
         std::optional<TableIndex> t = FindTableByName(change.table);
@@ -420,7 +459,7 @@ int RunApply(const Command& command, const ParsedArgs& args) {
     for (const PatchUnmatched& u : patch->unmatched)
         Out("Not applied: " + u.table + " TypeID " + Decimal(u.typeId) + " " + QuotedText(u.name) +
             " is only in the " + (u.inNew ? "new" : "old") + " archive of the patch.\n");
-    const bool skip = args.Has("--skip-conflicts"), dryRun = args.Has("--dry-run");
+    const bool skip = args.Has("--skip-conflicts"), dryRun = write->dryRun;
     std::string changes, conflicts;
     for (std::size_t i = 0; i < patch->changes.size(); ++i) {
         const PatchChange& c = patch->changes[i];
@@ -450,7 +489,7 @@ int RunApply(const Command& command, const ParsedArgs& args) {
     }
     const std::vector<TableIndex> tables = ApplyPatch(archive->store, *patch, plan);
     const SaveAllResult saved =
-        tables.empty() ? SaveAllResult::Saved : SaveTables(archive->store, tables, path, *backup);
+        tables.empty() ? SaveAllResult::Saved : SaveTables(*archive, tables, write->backup);
     if (saved != SaveAllResult::Saved) {
         SaveFailed(path, saved);
         return kExitFailure;
@@ -476,19 +515,23 @@ int RunRefs(const Command& command, const ParsedArgs& args) {
     return kExitOk;
 }
 
-const OptionDef kKeepBackups = {"--keep-backups", true}, kNoBackup = {"--no-backup", false};
+const OptionDef kKeepBackups = {"--keep-backups", true}, kNoBackup = {"--no-backup", false},
+                kWait = {"--wait", true};
 
 const Command kCommands[] = {
     {"tables", kTablesHelp, {}, RunTables},
     {"export", kExportHelp, {{"--format", true}, {"-o", true}}, RunExport},
-    {"import", kImportHelp, {{"--format", true}, {"--dry-run", false}, kKeepBackups, kNoBackup}, RunImport},
-    {"set", kSetHelp, {{"--dry-run", false}, {"--where", true}, kKeepBackups, kNoBackup}, RunSet},
+    {"import",
+     kImportHelp,
+     {{"--format", true}, {"--dry-run", false}, kKeepBackups, kNoBackup, kWait},
+     RunImport},
+    {"set", kSetHelp, {{"--dry-run", false}, {"--where", true}, kKeepBackups, kNoBackup, kWait}, RunSet},
     {"verify", kVerifyHelp, {}, RunVerify},
     {"diff", kDiffHelp, {{"--patch", true}}, RunDiff},
     {"refs", kRefsHelp, {}, RunRefs},
     {"apply",
      kApplyHelp,
-     {{"--dry-run", false}, {"--skip-conflicts", false}, kKeepBackups, kNoBackup},
+     {{"--dry-run", false}, {"--skip-conflicts", false}, kKeepBackups, kNoBackup, kWait},
      RunApply},
 };
 
