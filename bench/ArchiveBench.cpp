@@ -9,7 +9,7 @@
 #include "bench/BenchSupport.h"
 #include "bench/Comparisons.h"
 #include "records/RecordHead.h"
-#include "tools/ZipWriter.h"
+#include "demo/ZipWriter.h"
 
 #include <benchmark/benchmark.h>
 

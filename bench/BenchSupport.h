@@ -3,7 +3,7 @@
 #pragma once
 
 #include "archive/TableStore.h"
-#include "tools/DemoArchive.h"
+#include "demo/DemoArchive.h"
 
 #include <benchmark/benchmark.h>
 

@@ -6,7 +6,7 @@
 #include "archive/TableLoad.h"
 #include "archive/TableSave.h"
 #include "tests/support/TestArchives.h"
-#include "tools/ZipWriter.h"
+#include "demo/ZipWriter.h"
 
 #include <gtest/gtest.h>
 

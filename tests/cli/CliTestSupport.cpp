@@ -1,6 +1,6 @@
 #include "CliTestSupport.h"
 
-#include "tools/cli/Commands.h"
+#include "cli/Commands.h"
 
 namespace ledgrin::clitest {
 

@@ -4,7 +4,7 @@
 
 #include "archive/TableStore.h"
 #include "tests/support/TestArchives.h"
-#include "tools/cli/ArchiveFiles.h"
+#include "cli/ArchiveFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Import planning on the demo tables: which record a row names, and the description rules.
 #include "CliTestSupport.h"
 
-#include "tools/cli/ImportPlan.h"
+#include "cli/ImportPlan.h"
 
 using namespace ledgrin;
 using namespace ledgrin::cli;

@@ -1,9 +1,9 @@
 // CSV, JSON and number rules of the import and export files, and the decoded columns.
 #include "tests/support/TestFiles.h"
-#include "tools/cli/CliText.h"
-#include "tools/cli/Csv.h"
-#include "tools/cli/Json.h"
-#include "tools/cli/TableColumns.h"
+#include "cli/CliText.h"
+#include "cli/Csv.h"
+#include "cli/Json.h"
+#include "cli/TableColumns.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 // nobody, a change made by a program that takes no lock is never written over, and a write
 // through a symbolic link changes the file it points to and keeps the link.
 #include "tests/faults/FaultSupport.h"
-#include "tools/DemoArchive.h"
-#include "tools/cli/ArchiveFiles.h"
+#include "demo/DemoArchive.h"
+#include "cli/ArchiveFiles.h"
 
 #include <csignal>
 #include <fcntl.h>

@@ -2,7 +2,7 @@
 // the header's columns, in its order, at lines that only grow; written again with the
 // export's writer and read back, it gives the same header and rows.
 #include "tests/fuzz/FuzzSupport.h"
-#include "tools/cli/Csv.h"
+#include "cli/Csv.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // too, names each member once per row, and written again (every value as a string)
 // reads back the same.
 #include "tests/fuzz/FuzzSupport.h"
-#include "tools/cli/Json.h"
+#include "cli/Json.h"
 
 #include <algorithm>
 #include <set>

@@ -6,11 +6,11 @@
 // item table; patch: patches between the tiny demo tables and edited copies of them.
 #include "records/DescRecord.h"
 #include "records/RecordHead.h"
-#include "tools/DemoArchive.h"
-#include "tools/ZipWriter.h"
-#include "tools/cli/Csv.h"
-#include "tools/cli/Export.h"
-#include "tools/cli/Patch.h"
+#include "demo/DemoArchive.h"
+#include "demo/ZipWriter.h"
+#include "cli/Csv.h"
+#include "cli/Export.h"
+#include "cli/Patch.h"
 
 #include <cstdio>
 #include <algorithm>

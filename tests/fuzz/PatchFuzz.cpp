@@ -8,10 +8,10 @@
 #include "records/RecordHead.h"
 #include "tests/fuzz/FuzzSupport.h"
 #include "tests/support/TestArchives.h"
-#include "tools/DemoArchive.h"
-#include "tools/cli/CliText.h"
-#include "tools/cli/Patch.h"
-#include "tools/cli/TableColumns.h"
+#include "demo/DemoArchive.h"
+#include "cli/CliText.h"
+#include "cli/Patch.h"
+#include "cli/TableColumns.h"
 
 #include <algorithm>
 #include <set>

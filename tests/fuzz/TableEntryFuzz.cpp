@@ -3,7 +3,7 @@
 // entry, stored. The result and the slot are checked against the format's rules.
 #include "archive/TableLoad.h"
 #include "tests/fuzz/FuzzSupport.h"
-#include "tools/ZipWriter.h"
+#include "demo/ZipWriter.h"
 
 using namespace ledgrin;
 using namespace ledgrin::fuzz;

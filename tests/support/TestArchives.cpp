@@ -2,7 +2,7 @@
 
 #include "archive/TableLoad.h"
 #include "records/Diagnostics.h"
-#include "tools/DemoArchive.h"
+#include "demo/DemoArchive.h"
 
 #include <ctime>
 #include <stdexcept>

@@ -1,0 +1,171 @@
+#include "cli/ArchiveDiff.h"
+
+#include "records/DescRecord.h"
+#include "records/RecordFields.h"
+#include "records/RecordHead.h"
+#include "cli/CliText.h"
+#include "cli/TableColumns.h"
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <utility>
+#include <vector>
+
+namespace ledgrin::cli {
+
+namespace {
+
+constexpr std::size_t kMaxBytesShown = 16;
+
+std::uint32_t KeyOf(TableIndex t, const std::uint8_t* record) {
+    return FieldValue(t, record, "TypeID");
+}
+
+// Which bytes of a record some field, the name or the description text covers.
+std::vector<bool> NamedBytes(TableIndex t) {
+    std::vector<bool> named(RecordSize(t), false);
+    auto mark = [&](std::size_t offset, std::size_t width) {
+        for (std::size_t i = offset; i < offset + width; ++i)
+            named[i] = true;
+    };
+    for (const FieldDef& field : TableFields(t))
+        mark(field.offset, field.width);
+    if (t == kDescTable)
+        mark(kDescTextOffset, kDescTextSize);
+    else
+        mark(kNameOffset, kNameSize);
+    return named;
+}
+
+std::string HexBytes(const std::uint8_t* bytes, std::size_t n) {
+    std::string out;
+    for (std::size_t i = 0; i < n; ++i) {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, "%s%02x", i ? " " : "", bytes[i]);
+        out += hex;
+    }
+    return out;
+}
+
+std::string ByteRange(const std::uint8_t* a, const std::uint8_t* b, std::size_t from, std::size_t to) {
+    std::string range = "bytes " + Hex(static_cast<std::uint32_t>(from), 3) + ".." +
+                        Hex(static_cast<std::uint32_t>(to - 1), 3);
+    const std::size_t n = to - from;
+    if (n > kMaxBytesShown) return range + " (" + std::to_string(n) + " bytes) differ";
+    return range + ": " + HexBytes(a + from, n) + " -> " + HexBytes(b + from, n);
+}
+
+void AddTextChange(std::vector<std::string>& out, const char* what, std::string_view a, std::string_view b,
+                   bool bytesDiffer) {
+    if (a != b)
+        out.push_back(std::string(what) + ": " + QuotedText(a) + " -> " + QuotedText(b));
+    else if (bytesDiffer)
+        out.push_back(std::string(what) + ": bytes after the NUL differ");
+}
+
+class TableDiff {
+  public:
+    TableDiff(const TableStore& a, const TableStore& b, TableIndex t)
+        : a_(a[t]), b_(b[t]), t_(t), size_(RecordSize(t)), named_(NamedBytes(t)) {}
+
+    std::string Run() {
+        CompareHeaders();
+        std::map<std::uint32_t, std::vector<std::size_t>> inB;
+        for (std::size_t j = 0; j < b_.RecordCount; ++j)
+            inB[KeyOf(t_, b_.Record(j, size_))].push_back(j);
+        std::vector<bool> matched(b_.RecordCount, false);
+        std::map<std::uint32_t, std::size_t> seen; // occurrences of each TypeID in a so far
+        for (std::size_t i = 0; i < a_.RecordCount; ++i) {
+            const std::uint32_t key = KeyOf(t_, a_.Record(i, size_));
+            const std::size_t occurrence = seen[key]++;
+            auto found = inB.find(key);
+            if (found == inB.end() || occurrence >= found->second.size()) {
+                out_ += std::string(EntryName(t_)) + " removed: " + Describe(a_.Record(i, size_), i) + "\n";
+                continue;
+            }
+            const std::size_t j = found->second[occurrence];
+            matched[j] = true;
+            CompareRecords(i, j);
+        }
+        for (std::size_t j = 0; j < b_.RecordCount; ++j)
+            if (!matched[j])
+                out_ += std::string(EntryName(t_)) + " added: " + Describe(b_.Record(j, size_), j) + "\n";
+        return out_;
+    }
+
+  private:
+    void CompareHeaders() {
+        const std::string table = EntryName(t_);
+        if (a_.RecordCount != b_.RecordCount)
+            out_ +=
+                table + ": RecordCount " + Decimal(a_.RecordCount) + " -> " + Decimal(b_.RecordCount) + "\n";
+        if (a_.HeaderWord2 != b_.HeaderWord2)
+            out_ +=
+                table + ": HeaderWord2 " + Hex(a_.HeaderWord2, 4) + " -> " + Hex(b_.HeaderWord2, 4) + "\n";
+        if (a_.Version != b_.Version)
+            out_ += table + ": Version " + Decimal(a_.Version) + " -> " + Decimal(b_.Version) + "\n";
+    }
+
+    // The record's index and TypeID, with its name (a Desc record: its text, unless the
+    // text is what changed and is shown below anyway).
+    std::string Describe(const std::uint8_t* record, std::size_t index, bool withDescText = true) const {
+        std::string text = "record " + std::to_string(index) + ", TypeID " + Decimal(KeyOf(t_, record));
+        if (t_ != kDescTable) return text + " " + QuotedText(RecordName(record));
+        return withDescText ? text + " " + QuotedText(StoredDescText(record)) : text;
+    }
+
+    void CompareRecords(std::size_t i, std::size_t j) {
+        const std::uint8_t* ra = a_.Record(i, size_);
+        const std::uint8_t* rb = b_.Record(j, size_);
+        if (std::memcmp(ra, rb, size_) == 0) return;
+        std::vector<std::string> changes;
+        if (t_ == kDescTable)
+            AddTextChange(changes, "Description", StoredDescText(ra), StoredDescText(rb),
+                          std::memcmp(ra + kDescTextOffset, rb + kDescTextOffset, kDescTextSize) != 0);
+        else
+            AddTextChange(changes, "Name", RecordName(ra), RecordName(rb),
+                          std::memcmp(ra + kNameOffset, rb + kNameOffset, kNameSize) != 0);
+        for (const FieldDef& field : TableFields(t_)) {
+            std::uint32_t va = GetField(ra, field), vb = GetField(rb, field);
+            if (va != vb)
+                changes.push_back(std::string(field.name) + ": " + Decimal(va) + " -> " + Decimal(vb));
+        }
+        AddUnnamedRanges(changes, ra, rb);
+        std::string where = i == j ? "" : " (record " + std::to_string(j) + " in the second archive)";
+        out_ += std::string(EntryName(t_)) + " changed: " + Describe(ra, i, false) + where + "\n";
+        for (const std::string& change : changes)
+            out_ += "  " + change + "\n";
+    }
+
+    // Runs of differing bytes that no field names; equal bytes end a run.
+    void AddUnnamedRanges(std::vector<std::string>& changes, const std::uint8_t* ra, const std::uint8_t* rb) {
+        std::size_t o = 0;
+        while (o < size_) {
+            if (named_[o] || ra[o] == rb[o]) {
+                ++o;
+                continue;
+            }
+            std::size_t end = o;
+            while (end < size_ && !named_[end] && ra[end] != rb[end])
+                ++end;
+            changes.push_back(ByteRange(ra, rb, o, end));
+            o = end;
+        }
+    }
+
+    const TableSlot& a_;
+    const TableSlot& b_;
+    TableIndex t_;
+    std::size_t size_;
+    std::vector<bool> named_;
+    std::string out_;
+};
+
+} // namespace
+
+std::string DiffTable(const TableStore& a, const TableStore& b, TableIndex t) {
+    return TableDiff(a, b, t).Run();
+}
+
+} // namespace ledgrin::cli

@@ -1,0 +1,112 @@
+#include "cli/CliText.h"
+
+#include "archive/EntryName.h"
+
+#include <cstdio>
+
+namespace ledgrin::cli {
+
+namespace {
+
+int DigitValue(char c, int base) {
+    int v = -1;
+    if (c >= '0' && c <= '9')
+        v = c - '0';
+    else if (c >= 'a' && c <= 'f')
+        v = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+        v = c - 'A' + 10;
+    return v < base ? v : -1;
+}
+
+std::string_view TrimSpaces(std::string_view text) {
+    std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+} // namespace
+
+NumberParse ParseUnsigned(std::string_view text, std::uint32_t& value) {
+    text = TrimSpaces(text);
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        base = 16;
+        text.remove_prefix(2);
+    }
+    if (text.empty()) return NumberParse::NotANumber;
+    std::uint64_t v = 0;
+    bool tooLarge = false;
+    for (char c : text) {
+        int digit = DigitValue(c, base);
+        if (digit < 0) return NumberParse::NotANumber;
+        // Keep reading after an overflow: "99999999999x" is not a number at all.
+        if (!tooLarge) v = v * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
+        tooLarge = tooLarge || v > 0xFFFFFFFFu;
+    }
+    if (tooLarge) return NumberParse::TooLarge;
+    value = static_cast<std::uint32_t>(v);
+    return NumberParse::Ok;
+}
+
+bool FitsWidth(std::uint32_t value, std::size_t width) {
+    return width >= 4 || value < (std::uint32_t{1} << (8 * width));
+}
+
+bool NamesEqualNoCase(std::string_view a, std::string_view b) {
+    return EntryNamesEqual(a, b);
+}
+
+std::optional<TableIndex> FindTableByName(std::string_view name) {
+    constexpr std::string_view kSuffix = ".iff";
+    for (TableIndex t = 0; t < kTableCount; ++t) {
+        std::string_view entry = EntryName(t);
+        if (NamesEqualNoCase(name, entry) ||
+            NamesEqualNoCase(name, entry.substr(0, entry.size() - kSuffix.size())))
+            return t;
+    }
+    return std::nullopt;
+}
+
+std::string QuotedText(std::string_view text) {
+    std::string out = "\"";
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (byte < 0x20 || byte == 0x7F) {
+                char hex[8];
+                std::snprintf(hex, sizeof hex, "\\x%02X", byte);
+                out += hex;
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out + "\"";
+}
+
+std::string WithoutCarriageReturns(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text)
+        if (c != '\r') out += c;
+    return out;
+}
+
+std::string Decimal(std::uint32_t value) {
+    return std::to_string(value);
+}
+
+std::string Hex(std::uint32_t value, int digits) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%0*X", digits, static_cast<unsigned>(value));
+    return text;
+}
+
+} // namespace ledgrin::cli

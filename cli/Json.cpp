@@ -1,0 +1,275 @@
+#include "cli/Json.h"
+
+#include <cstdio>
+
+namespace ledgrin::cli {
+
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+int HexDigit(char c) {
+    return IsDigit(c)               ? c - '0'
+           : (c >= 'a' && c <= 'f') ? c - 'a' + 10
+           : (c >= 'A' && c <= 'F') ? c - 'A' + 10
+                                    : -1;
+}
+
+std::string Quoted(std::string_view name) {
+    std::string out;
+    AppendJsonString(out, name);
+    return out;
+}
+
+} // namespace
+
+void JsonReader::Fail(std::string message) const {
+    throw JsonError{line_, static_cast<int>(pos_ - lineStart_) + 1, std::move(message)};
+}
+
+void JsonReader::SkipSpace() {
+    for (; !AtEnd(); ++pos_) {
+        const char c = text_[pos_];
+        if (c == '\n') {
+            ++line_;
+            lineStart_ = pos_ + 1;
+        } else if (c != ' ' && c != '\t' && c != '\r') {
+            return;
+        }
+    }
+}
+
+int JsonReader::Line() {
+    SkipSpace();
+    return line_;
+}
+
+char JsonReader::Next() {
+    SkipSpace();
+    if (AtEnd()) Fail("unexpected end of the file");
+    return text_[pos_];
+}
+
+JsonReader::Kind JsonReader::Peek() {
+    const char c = Next();
+    if (c == '"') return Kind::String;
+    if (c == '{') return Kind::Object;
+    if (c == '[') return Kind::Array;
+    if (c == '-' || IsDigit(c)) return Kind::Number;
+    if (c == 't' || c == 'f' || c == 'n') return Kind::Literal;
+    Fail(std::string("expected a value, found '") + c + "'");
+}
+
+void JsonReader::Open(bool object) {
+    const char open = object ? '{' : '[';
+    if (Next() != open) Fail(std::string("expected '") + open + "'");
+    if (frames_.size() >= kMaxDepth) Fail("nested more than " + std::to_string(kMaxDepth) + " levels deep");
+    ++pos_;
+    frames_.push_back({object, true, {}});
+}
+
+void JsonReader::BeginObject() {
+    Open(true);
+}
+
+void JsonReader::BeginArray() {
+    Open(false);
+}
+
+bool JsonReader::Continue(char close) {
+    Frame& frame = frames_.back();
+    const char c = Next();
+    if (frame.first) {
+        frame.first = false;
+        if (c != close) return true;
+    } else if (c == ',') {
+        ++pos_; // a close right after it is no value, which the caller's read reports
+        return true;
+    } else if (c != close) {
+        Fail(std::string("expected ',' or '") + close + "'");
+    }
+    ++pos_;
+    frames_.pop_back();
+    return false;
+}
+
+bool JsonReader::NextMember(std::string& name) {
+    if (frames_.empty() || !frames_.back().object) Fail("not inside an object");
+    if (!Continue('}')) return false;
+    if (Next() != '"') Fail("expected a member name in double quotes");
+    const int line = line_, column = static_cast<int>(pos_ - lineStart_) + 1;
+    name = ReadString();
+    if (!frames_.back().names.insert(name).second)
+        throw JsonError{line, column, "the member " + Quoted(name) + " is given twice in one object"};
+    if (Next() != ':') Fail("expected ':' after the member name");
+    ++pos_;
+    return true;
+}
+
+bool JsonReader::NextItem() {
+    if (frames_.empty() || frames_.back().object) Fail("not inside an array");
+    return Continue(']');
+}
+
+char JsonReader::ReadEscape() {
+    if (AtEnd()) Fail("unexpected end of the file");
+    const char c = text_[pos_++];
+    switch (c) {
+    case '"':
+    case '\\':
+    case '/': return c;
+    case 'b': return '\b';
+    case 'f': return '\f';
+    case 'n': return '\n';
+    case 'r': return '\r';
+    case 't': return '\t';
+    case 'u': break;
+    default: --pos_; Fail(std::string("unknown escape \\") + c);
+    }
+    std::uint32_t code = 0;
+    for (int i = 0; i < 4; ++i) {
+        const int digit = AtEnd() ? -1 : HexDigit(text_[pos_]);
+        if (digit < 0) Fail("a \\u escape needs four hex digits");
+        code = code * 16 + static_cast<std::uint32_t>(digit);
+        ++pos_;
+    }
+    // Texts are bytes of the game's code page, not Unicode: \u00XX is the byte XX.
+    if (code > 0xFF) {
+        pos_ -= 6;
+        Fail("\\u escapes above \\u00FF are not bytes; write bytes from 0x80 up as \\u0080 to \\u00FF");
+    }
+    return static_cast<char>(code);
+}
+
+std::string JsonReader::ReadString() {
+    if (Next() != '"') Fail("expected a string");
+    ++pos_;
+    std::string out;
+    for (;;) {
+        if (AtEnd()) Fail("a string has no closing quote");
+        const char c = text_[pos_];
+        if (c == '"') {
+            ++pos_;
+            return out;
+        }
+        if (static_cast<unsigned char>(c) < 0x20) Fail("a control byte inside a string must be escaped");
+        ++pos_;
+        out += c == '\\' ? ReadEscape() : c;
+    }
+}
+
+std::string JsonReader::ReadNumber() {
+    Next();
+    const std::size_t start = pos_;
+    const auto digits = [&] {
+        const std::size_t first = pos_;
+        while (!AtEnd() && IsDigit(text_[pos_]))
+            ++pos_;
+        if (pos_ == first) Fail("a number needs a digit here");
+    };
+    if (text_[pos_] == '-') ++pos_;
+    if (!AtEnd() && text_[pos_] == '0' && pos_ + 1 < text_.size() && IsDigit(text_[pos_ + 1]))
+        Fail("a number may not start with 0");
+    digits();
+    if (!AtEnd() && text_[pos_] == '.') {
+        ++pos_;
+        digits();
+    }
+    if (!AtEnd() && (text_[pos_] == 'e' || text_[pos_] == 'E')) {
+        ++pos_;
+        if (!AtEnd() && (text_[pos_] == '+' || text_[pos_] == '-')) ++pos_;
+        digits();
+    }
+    return std::string(text_.substr(start, pos_ - start));
+}
+
+std::string JsonReader::ReadLiteral() {
+    Next();
+    for (std::string_view word : {"true", "false", "null"})
+        if (text_.substr(pos_, word.size()) == word) {
+            pos_ += word.size();
+            return std::string(word);
+        }
+    Fail("expected a value");
+}
+
+void JsonReader::SkipValue() {
+    // Without recursion: a container is opened here and its members walked by the loop.
+    const std::size_t depth = frames_.size();
+    std::string name;
+    do {
+        switch (Peek()) {
+        case Kind::Object: BeginObject(); break;
+        case Kind::Array: BeginArray(); break;
+        case Kind::String: ReadString(); break;
+        case Kind::Number: ReadNumber(); break;
+        case Kind::Literal: ReadLiteral(); break;
+        }
+        while (frames_.size() > depth && !(frames_.back().object ? NextMember(name) : NextItem())) {
+        }
+    } while (frames_.size() > depth);
+}
+
+void JsonReader::Finish() {
+    SkipSpace();
+    if (!AtEnd()) Fail("text after the end of the JSON value");
+}
+
+void AppendJsonString(std::string& out, std::string_view bytes) {
+    out += '"';
+    for (char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (byte < 0x20 || byte >= 0x80) {
+                char escape[8];
+                std::snprintf(escape, sizeof escape, "\\u%04X", byte);
+                out += escape;
+            } else {
+                out += c;
+            }
+        }
+    }
+    out += '"';
+}
+
+InputRows ReadJson(std::string_view text) {
+    InputRows result;
+    JsonReader json(text);
+    try {
+        json.BeginArray();
+        while (json.NextItem()) {
+            if (json.Peek() != JsonReader::Kind::Object) json.Fail("each row must be an object");
+            InputRow& row = result.rows.emplace_back();
+            row.line = json.Line();
+            json.BeginObject();
+            std::string column;
+            while (json.NextMember(column)) {
+                InputCell& cell = row.cells.emplace_back();
+                cell.column = std::move(column);
+                const JsonReader::Kind kind = json.Peek();
+                cell.line = json.Line();
+                if (kind == JsonReader::Kind::String)
+                    cell.text = json.ReadString();
+                else if (kind == JsonReader::Kind::Number)
+                    cell.text = json.ReadNumber();
+                else
+                    json.Fail("the value of " + Quoted(cell.column) + " is neither a string nor a number");
+            }
+        }
+        json.Finish();
+    } catch (const JsonError& e) {
+        result.rows.clear();
+        result.errors.push_back({e.line, e.message, e.column});
+    }
+    return result;
+}
+
+} // namespace ledgrin::cli

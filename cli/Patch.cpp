@@ -1,0 +1,465 @@
+#include "cli/Patch.h"
+
+#include "records/DescRecord.h"
+#include "records/RecordFields.h"
+#include "records/RecordHead.h"
+#include "cli/CliText.h"
+#include "cli/Json.h"
+#include "cli/TableColumns.h"
+
+#include <algorithm>
+#include <map>
+#include <new>
+#include <tuple>
+#include <unordered_map>
+
+namespace ledgrin::cli {
+
+namespace {
+
+constexpr const char* kFormat = "ledgrin-patch";
+constexpr std::uint32_t kVersion = 1;
+
+std::string BareName(TableIndex t) {
+    const std::string entry = EntryName(t);
+    return entry.substr(0, entry.size() - 4); // without ".iff"
+}
+
+PatchValue Number(std::uint32_t n) {
+    return {PatchValue::Number, n, {}};
+}
+PatchValue Text(std::string_view text) {
+    return {PatchValue::Text, 0, std::string(text)};
+}
+
+// Each TypeID's first Desc record, in record order.
+std::vector<std::pair<std::uint32_t, std::size_t>>
+FirstDescriptions(const TableStore& store, std::map<std::uint32_t, std::size_t>& byId) {
+    std::vector<std::pair<std::uint32_t, std::size_t>> order;
+    for (std::size_t i = 0; i < store[kDescTable].RecordCount; ++i) {
+        const std::uint32_t id = FieldValue(kDescTable, store.Record(kDescTable, i), "TypeID");
+        if (byId.emplace(id, i).second) order.emplace_back(id, i);
+    }
+    return order;
+}
+
+void CompareItems(const TableStore& a, const TableStore& b, TableIndex t, Patch& patch) {
+    std::map<std::uint32_t, std::vector<std::size_t>> inB;
+    for (std::size_t j = 0; j < b[t].RecordCount; ++j)
+        inB[RecordTypeId(b.Record(t, j))].push_back(j);
+    std::vector<bool> matched(b[t].RecordCount, false);
+    std::map<std::uint32_t, std::size_t> seen;
+    for (std::size_t i = 0; i < a[t].RecordCount; ++i) {
+        const std::uint8_t* ra = a.Record(t, i);
+        const std::uint32_t id = RecordTypeId(ra);
+        const std::size_t occurrence = seen[id]++;
+        auto found = inB.find(id);
+        if (found == inB.end() || occurrence >= found->second.size()) {
+            patch.unmatched.push_back({BareName(t), id, std::string(RecordName(ra)), false});
+            continue;
+        }
+        matched[found->second[occurrence]] = true;
+        const std::uint8_t* rb = b.Record(t, found->second[occurrence]);
+        if (RecordName(ra) != RecordName(rb))
+            patch.changes.push_back({BareName(t), id, "Name", Text(RecordName(ra)), Text(RecordName(rb))});
+        for (const FieldDef& field : TableFields(t))
+            if (GetField(ra, field) != GetField(rb, field))
+                patch.changes.push_back(
+                    {BareName(t), id, field.name, Number(GetField(ra, field)), Number(GetField(rb, field))});
+    }
+    for (std::size_t j = 0; j < b[t].RecordCount; ++j)
+        if (!matched[j])
+            patch.unmatched.push_back(
+                {BareName(t), RecordTypeId(b.Record(t, j)), std::string(RecordName(b.Record(t, j))), true});
+}
+
+void CompareDescriptions(const TableStore& a, const TableStore& b, Patch& patch) {
+    std::map<std::uint32_t, std::size_t> inA, inB;
+    const auto orderA = FirstDescriptions(a, inA);
+    for (const auto& [id, j] : FirstDescriptions(b, inB)) {
+        const std::string newText = StoredDescText(b.Record(kDescTable, j));
+        auto found = inA.find(id);
+        if (found == inA.end())
+            patch.changes.push_back({"Desc", id, "Description", PatchValue{}, Text(newText)});
+        else if (std::string oldText = StoredDescText(a.Record(kDescTable, found->second));
+                 oldText != newText)
+            patch.changes.push_back({"Desc", id, "Description", Text(oldText), Text(newText)});
+    }
+    for (const auto& [id, i] : orderA)
+        if (!inB.count(id))
+            patch.unmatched.push_back({"Desc", id, StoredDescText(a.Record(kDescTable, i)), false});
+}
+
+void AppendValue(std::string& out, const PatchValue& value) {
+    if (value.kind == PatchValue::Null) out += "null";
+    if (value.kind == PatchValue::Number) out += Decimal(value.number);
+    if (value.kind == PatchValue::Text) AppendJsonString(out, value.text);
+}
+
+// --- applying -------------------------------------------------------------------------
+
+enum class Target { None, Field, Name, Description };
+
+struct Resolved {
+    Target target = Target::None;
+    TableIndex table = 0;
+    const FieldDef* field = nullptr;
+};
+
+// What a change can touch, or why it cannot.
+Resolved Resolve(const PatchChange& c, std::string& why) {
+    std::optional<TableIndex> t = FindTableByName(c.table);
+    Resolved r;
+    if (!t) {
+        why = "unknown table " + QuotedText(c.table);
+        return r;
+    }
+    r.table = *t;
+    const Column* column = nullptr;
+    const std::vector<Column> columns = TableColumns(*t);
+    if (*t == kDescTable)
+        r.target = NamesEqualNoCase(c.field, "Description") ? Target::Description : Target::None;
+    else if ((column = FindColumn(columns, c.field)) && column->kind == ColumnKind::Name)
+        r.target = Target::Name;
+    else if (column && column->kind == ColumnKind::Field && !NamesEqualNoCase(c.field, "TypeID"))
+        r.target = Target::Field, r.field = column->field;
+    if (r.target == Target::None) {
+        why = QuotedText(c.field) + " is not a field a patch can change in " + EntryName(*t);
+        return r;
+    }
+    const bool numeric = r.target == Target::Field;
+    const PatchValue::Kind kind = numeric ? PatchValue::Number : PatchValue::Text;
+    const bool oldOk =
+        c.oldValue.kind == kind || (r.target == Target::Description && c.oldValue.kind == PatchValue::Null);
+    if (!oldOk || c.newValue.kind != kind) {
+        why = std::string("\"old\" and \"new\" must be ") + (numeric ? "numbers" : "texts");
+    } else if (numeric && !FitsWidth(c.newValue.number, r.field->width)) {
+        why = Decimal(c.newValue.number) + " does not fit its " + std::to_string(8 * r.field->width) +
+              "-bit field";
+    } else if (!numeric && c.newValue.text.find('\0') != std::string::npos) {
+        why = "the new text contains a NUL byte";
+    } else if (!numeric &&
+               c.newValue.text.size() > (r.target == Target::Name ? kNameSize - 1 : kDescTextSize)) {
+        why = "the new text has " + std::to_string(c.newValue.text.size()) + " bytes; at most " +
+              std::to_string(r.target == Target::Name ? kNameSize - 1 : kDescTextSize) + " are stored";
+    }
+    if (!why.empty()) r.target = Target::None;
+    return r;
+}
+
+} // namespace
+
+bool PatchValue::operator==(const PatchValue& other) const {
+    return kind == other.kind && number == other.number && text == other.text;
+}
+
+Patch MakePatch(const TableStore& a, const TableStore& b, std::optional<TableIndex> only) {
+    Patch patch;
+    for (TableIndex t = kFirstItemTable; t <= kLastItemTable; ++t)
+        if (!only || *only == t) CompareItems(a, b, t, patch);
+    if (!only || *only == kDescTable) CompareDescriptions(a, b, patch);
+    return patch;
+}
+
+std::string FormatPatch(const Patch& patch) {
+    std::string out = "{\n  \"format\": \"" + std::string(kFormat) +
+                      "\",\n  \"version\": " + Decimal(kVersion) + ",\n  \"changes\": [";
+    for (std::size_t i = 0; i < patch.changes.size(); ++i) {
+        const PatchChange& c = patch.changes[i];
+        out += i == 0 ? "\n    {\"table\": " : ",\n    {\"table\": ";
+        AppendJsonString(out, c.table);
+        out += ", \"typeid\": " + Decimal(c.typeId) + ", \"field\": ";
+        AppendJsonString(out, c.field);
+        out += ", \"old\": ";
+        AppendValue(out, c.oldValue);
+        out += ", \"new\": ";
+        AppendValue(out, c.newValue);
+        out += "}";
+    }
+    out += patch.changes.empty() ? "],\n  \"unmatched\": [" : "\n  ],\n  \"unmatched\": [";
+    for (std::size_t i = 0; i < patch.unmatched.size(); ++i) {
+        const PatchUnmatched& u = patch.unmatched[i];
+        out += i == 0 ? "\n    {\"table\": " : ",\n    {\"table\": ";
+        AppendJsonString(out, u.table);
+        out += ", \"typeid\": " + Decimal(u.typeId) + ", \"name\": ";
+        AppendJsonString(out, u.name);
+        out += std::string(", \"only_in\": ") + (u.inNew ? "\"new\"}" : "\"old\"}");
+    }
+    return out + (patch.unmatched.empty() ? "]\n}\n" : "\n  ]\n}\n");
+}
+
+namespace {
+
+// A change's value: null, a text or an unsigned number.
+PatchValue ReadPatchValue(JsonReader& json) {
+    switch (json.Peek()) {
+    case JsonReader::Kind::String: return Text(json.ReadString());
+    case JsonReader::Kind::Number: {
+        const std::string text = json.ReadNumber();
+        PatchValue value = Number(0);
+        if (ParseUnsigned(text, value.number) != NumberParse::Ok)
+            json.Fail(text + " is not an unsigned number of 32 bits");
+        return value;
+    }
+    default:
+        if (json.Peek() == JsonReader::Kind::Literal && json.ReadLiteral() == "null") return PatchValue{};
+        json.Fail("a value must be a number, a text or null");
+    }
+}
+
+std::uint32_t ReadTypeId(JsonReader& json) {
+    if (json.Peek() != JsonReader::Kind::Number) json.Fail("\"typeid\" must be a number");
+    const std::string text = json.ReadNumber();
+    std::uint32_t typeId = 0;
+    if (ParseUnsigned(text, typeId) != NumberParse::Ok) json.Fail(text + " is not a TypeID");
+    return typeId;
+}
+
+std::string ReadText(JsonReader& json, const char* member) {
+    if (json.Peek() != JsonReader::Kind::String) json.Fail("\"" + std::string(member) + "\" must be a text");
+    return json.ReadString();
+}
+
+// Calls member(name) for each member of the object that comes next; members it does not
+// know it leaves unread, and they are skipped.
+template <typename Member> void ReadObject(JsonReader& json, const char* what, Member member) {
+    if (json.Peek() != JsonReader::Kind::Object) json.Fail(std::string(what) + " must be an object");
+    json.BeginObject();
+    std::string name;
+    while (json.NextMember(name))
+        if (!member(name)) json.SkipValue();
+}
+
+template <typename Item> void ReadArray(JsonReader& json, const char* what, Item item) {
+    if (json.Peek() != JsonReader::Kind::Array) json.Fail(std::string(what) + " must be an array");
+    json.BeginArray();
+    for (std::size_t i = 1; json.NextItem(); ++i)
+        item(i);
+}
+
+PatchChange ReadChange(JsonReader& json, std::size_t number) {
+    PatchChange c;
+    c.line = json.Line();
+    unsigned seen = 0;
+    ReadObject(json, "a change", [&](const std::string& name) {
+        const std::string_view names[] = {"table", "typeid", "field", "old", "new"};
+        const auto at = std::find(std::begin(names), std::end(names), name) - std::begin(names);
+        if (at == 5) return false;
+        seen |= 1u << at;
+        if (at == 0) c.table = ReadText(json, "table");
+        if (at == 1) c.typeId = ReadTypeId(json);
+        if (at == 2) c.field = ReadText(json, "field");
+        if (at == 3) c.oldValue = ReadPatchValue(json);
+        if (at == 4) c.newValue = ReadPatchValue(json);
+        return true;
+    });
+    if (seen != 0x1F)
+        throw JsonError{c.line, 0,
+                        "change " + std::to_string(number) +
+                            " needs \"table\", \"typeid\", \"field\", \"old\" and \"new\""};
+    return c;
+}
+
+PatchUnmatched ReadUnmatched(JsonReader& json, std::size_t number) {
+    PatchUnmatched u;
+    const int line = json.Line();
+    unsigned seen = 0;
+    ReadObject(json, "an unmatched record", [&](const std::string& name) {
+        if (name == "table")
+            u.table = ReadText(json, "table"), seen |= 1;
+        else if (name == "typeid")
+            u.typeId = ReadTypeId(json), seen |= 2;
+        else if (name == "name")
+            u.name = ReadText(json, "name");
+        else if (name == "only_in")
+            u.inNew = ReadText(json, "only_in") == "new";
+        else
+            return false;
+        return true;
+    });
+    if (seen != 3)
+        throw JsonError{line, 0,
+                        "unmatched record " + std::to_string(number) + " needs \"table\" and \"typeid\""};
+    return u;
+}
+
+// What one change writes: its table, record and field, as names compare; nullopt when the
+// change names no such thing (planning reports that).
+std::optional<std::tuple<TableIndex, std::uint32_t, int, const FieldDef*>> ChangeKey(const PatchChange& c) {
+    std::string why;
+    const Resolved r = Resolve(c, why);
+    if (r.target == Target::None) return std::nullopt;
+    return std::make_tuple(r.table, c.typeId, static_cast<int>(r.target), r.field);
+}
+
+// One field of one record changed twice: the same change again counts once; two
+// different ones are refused, since either could be meant.
+void DropRepeatedChanges(Patch& patch) {
+    std::map<std::tuple<TableIndex, std::uint32_t, int, const FieldDef*>, std::size_t> first;
+    std::vector<PatchChange> kept;
+    for (std::size_t i = 0; i < patch.changes.size(); ++i) {
+        PatchChange& c = patch.changes[i];
+        const auto key = ChangeKey(c);
+        if (!key) {
+            kept.push_back(std::move(c));
+            continue;
+        }
+        const auto [at, added] = first.emplace(*key, i);
+        if (added) {
+            kept.push_back(std::move(c));
+            continue;
+        }
+        const PatchChange& earlier = patch.changes[at->second];
+        if (earlier.oldValue == c.oldValue && earlier.newValue == c.newValue) continue;
+        throw JsonError{c.line, 0,
+                        "change " + std::to_string(i + 1) + " (" + ChangeLabel(c) + ": " +
+                            ValueText(c.oldValue) + " -> " + ValueText(c.newValue) + ") and change " +
+                            std::to_string(at->second + 1) + " on line " + std::to_string(earlier.line) +
+                            " (" + ValueText(earlier.oldValue) + " -> " + ValueText(earlier.newValue) +
+                            ") change the same field differently"};
+    }
+    patch.changes = std::move(kept);
+}
+
+} // namespace
+
+std::optional<Patch> ReadPatch(std::string_view text, InputError& error) {
+    JsonReader json(text);
+    Patch patch;
+    try {
+        std::optional<std::string> format, version;
+        int formatLine = 0;
+        bool haveChanges = false;
+        ReadObject(json, "a patch", [&](const std::string& name) {
+            if (name == "format") {
+                formatLine = json.Line();
+                format = json.Peek() == JsonReader::Kind::String ? json.ReadString() : (json.SkipValue(), "");
+            } else if (name == "version") {
+                version =
+                    json.Peek() == JsonReader::Kind::Number ? json.ReadNumber() : (json.SkipValue(), "?");
+            } else if (name == "changes") {
+                haveChanges = true;
+                ReadArray(json, "\"changes\"",
+                          [&](std::size_t i) { patch.changes.push_back(ReadChange(json, i)); });
+            } else if (name == "unmatched") {
+                ReadArray(json, "\"unmatched\"",
+                          [&](std::size_t i) { patch.unmatched.push_back(ReadUnmatched(json, i)); });
+            } else {
+                return false;
+            }
+            return true;
+        });
+        json.Finish();
+        if (format != std::string(kFormat))
+            throw JsonError{formatLine, 0, "not a ledgrin patch (\"format\" is not \"ledgrin-patch\")"};
+        if (version != Decimal(kVersion))
+            throw JsonError{0, 0, "patch version " + version.value_or("missing") + " is not supported"};
+        if (!haveChanges) throw JsonError{0, 0, "the patch has no \"changes\""};
+        DropRepeatedChanges(patch);
+    } catch (const JsonError& e) {
+        error = {e.line, e.message, e.column};
+        return std::nullopt;
+    }
+    return patch;
+}
+
+std::size_t ApplyPlan::Count(Outcome outcome) const {
+    std::size_t n = 0;
+    for (const ChangeOutcome& o : outcomes)
+        n += o.outcome == outcome;
+    return n;
+}
+
+ApplyPlan PlanPatch(const TableStore& store, const Patch& patch) {
+    ApplyPlan plan;
+    std::map<TableIndex, std::unordered_map<std::uint32_t, std::vector<std::size_t>>> byTypeId;
+    const DescIndex descriptions(store);
+    std::size_t appends = 0;
+    for (std::size_t i = 0; i < patch.changes.size(); ++i) {
+        const PatchChange& c = patch.changes[i];
+        std::string why;
+        const Resolved r = Resolve(c, why);
+        ChangeOutcome& o = plan.outcomes.emplace_back();
+        if (r.target == Target::None) {
+            plan.errors.push_back(
+                {c.line, "change " + std::to_string(i + 1) + " (" + ChangeLabel(c) + "): " + why});
+            continue;
+        }
+        PatchValue current;
+        if (r.target == Target::Description) {
+            const std::size_t d = descriptions.Find(c.typeId);
+            if (d != kNoDescription) current = Text(StoredDescText(store.Record(kDescTable, d)));
+        } else {
+            auto& index = byTypeId[r.table];
+            if (index.empty())
+                for (std::size_t k = 0; k < store[r.table].RecordCount; ++k)
+                    index[RecordTypeId(store.Record(r.table, k))].push_back(k);
+            auto found = index.find(c.typeId);
+            if (found == index.end() || found->second.size() != 1) {
+                o.found = found == index.end()
+                              ? "no record holds this TypeID"
+                              : std::to_string(found->second.size()) + " records hold this TypeID";
+                continue;
+            }
+            const std::uint8_t* record = store.Record(r.table, found->second[0]);
+            current =
+                r.target == Target::Name ? Text(RecordName(record)) : Number(GetField(record, *r.field));
+        }
+        o.outcome = current == c.newValue   ? Outcome::Already
+                    : current == c.oldValue ? Outcome::Make
+                                            : Outcome::Conflict;
+        o.found = ValueText(current);
+        appends += o.outcome == Outcome::Make && current.kind == PatchValue::Null;
+    }
+    if (appends > kMaxRecordCount - store[kDescTable].RecordCount)
+        plan.errors.push_back({0, std::string(EntryName(kDescTable)) + " has no room for " +
+                                      std::to_string(appends) + " more descriptions"});
+    return plan;
+}
+
+std::vector<TableIndex> ApplyPatch(TableStore& store, const Patch& patch, const ApplyPlan& plan) {
+    std::vector<bool> written(kTableCount, false);
+    const DescIndex descriptions(store); // appends go to the end, so found indexes stay valid
+    std::map<TableIndex, std::unordered_map<std::uint32_t, std::size_t>> byTypeId;
+    for (std::size_t i = 0; i < patch.changes.size(); ++i) {
+        if (plan.outcomes[i].outcome != Outcome::Make) continue;
+        const PatchChange& c = patch.changes[i];
+        std::string why;
+        const Resolved r = Resolve(c, why);
+        written[r.table] = true;
+        if (r.target == Target::Description) {
+            const std::size_t d = descriptions.Find(c.typeId);
+            TableSlot& desc = store[kDescTable];
+            if (d != kNoDescription)
+                WriteDescText(store.Record(kDescTable, d), c.newValue.text);
+            else if (AppendDescription(desc.Records, desc.RecordCount, c.typeId, c.newValue.text) !=
+                     AppendResult::Appended)
+                throw std::bad_alloc(); // the plan checked the room, so only memory can be short
+            continue;
+        }
+        auto& index = byTypeId[r.table];
+        if (index.empty())
+            for (std::size_t k = 0; k < store[r.table].RecordCount; ++k)
+                index[RecordTypeId(store.Record(r.table, k))] = k;
+        std::uint8_t* record = store.Record(r.table, index[c.typeId]);
+        if (r.target == Target::Name)
+            SetRecordName(record, c.newValue.text);
+        else
+            SetField(record, *r.field, c.newValue.number);
+    }
+    std::vector<TableIndex> tables;
+    for (TableIndex t = 0; t < kTableCount; ++t)
+        if (written[t]) tables.push_back(t);
+    return tables;
+}
+
+std::string ChangeLabel(const PatchChange& change) {
+    return change.table + " TypeID " + Decimal(change.typeId) + " " + change.field;
+}
+
+std::string ValueText(const PatchValue& value) {
+    if (value.kind == PatchValue::Number) return Decimal(value.number);
+    return value.kind == PatchValue::Text ? QuotedText(value.text) : "no description";
+}
+
+} // namespace ledgrin::cli

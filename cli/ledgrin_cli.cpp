@@ -1,0 +1,20 @@
+// ledgrin-cli: export, import, batch edit, verify and compare item archives.
+#include "cli/Commands.h"
+
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <cstdio>
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+int main(int argc, char** argv) {
+#ifdef _WIN32
+    // Exports and imports are byte-faithful: no CR may be added or dropped on the way.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stdin), _O_BINARY);
+#endif
+    return ledgrin::cli::RunCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+}
