@@ -1,14 +1,14 @@
 #include "cli/ArchiveDiff.h"
 
+#include "cli/CliText.h"
+#include "cli/RecordIndex.h"
+#include "cli/TableColumns.h"
 #include "records/DescRecord.h"
 #include "records/RecordFields.h"
 #include "records/RecordHead.h"
-#include "cli/CliText.h"
-#include "cli/TableColumns.h"
 
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <utility>
 #include <vector>
 
@@ -17,10 +17,6 @@ namespace ledgrin::cli {
 namespace {
 
 constexpr std::size_t kMaxBytesShown = 16;
-
-std::uint32_t KeyOf(TableIndex t, const std::uint8_t* record) {
-    return FieldValue(t, record, "TypeID");
-}
 
 // Which bytes of a record some field, the name or the description text covers.
 std::vector<bool> NamedBytes(TableIndex t) {
@@ -69,28 +65,17 @@ class TableDiff {
     TableDiff(const TableStore& a, const TableStore& b, TableIndex t)
         : a_(a[t]), b_(b[t]), t_(t), size_(RecordSize(t)), named_(NamedBytes(t)) {}
 
-    std::string Run() {
+    std::string Run(const TableStore& a, const TableStore& b) {
         CompareHeaders();
-        std::map<std::uint32_t, std::vector<std::size_t>> inB;
-        for (std::size_t j = 0; j < b_.RecordCount; ++j)
-            inB[KeyOf(t_, b_.Record(j, size_))].push_back(j);
-        std::vector<bool> matched(b_.RecordCount, false);
-        std::map<std::uint32_t, std::size_t> seen; // occurrences of each TypeID in a so far
+        const RecordPairs pairs = PairByTypeId(a, b, t_);
         for (std::size_t i = 0; i < a_.RecordCount; ++i) {
-            const std::uint32_t key = KeyOf(t_, a_.Record(i, size_));
-            const std::size_t occurrence = seen[key]++;
-            auto found = inB.find(key);
-            if (found == inB.end() || occurrence >= found->second.size()) {
+            if (pairs.partner[i] != RecordPairs::kUnpaired)
+                CompareRecords(i, pairs.partner[i]);
+            else
                 out_ += std::string(EntryName(t_)) + " removed: " + Describe(a_.Record(i, size_), i) + "\n";
-                continue;
-            }
-            const std::size_t j = found->second[occurrence];
-            matched[j] = true;
-            CompareRecords(i, j);
         }
-        for (std::size_t j = 0; j < b_.RecordCount; ++j)
-            if (!matched[j])
-                out_ += std::string(EntryName(t_)) + " added: " + Describe(b_.Record(j, size_), j) + "\n";
+        for (std::size_t j : pairs.onlyB)
+            out_ += std::string(EntryName(t_)) + " added: " + Describe(b_.Record(j, size_), j) + "\n";
         return out_;
     }
 
@@ -110,7 +95,7 @@ class TableDiff {
     // The record's index and TypeID, with its name (a Desc record: its text, unless the
     // text is what changed and is shown below anyway).
     std::string Describe(const std::uint8_t* record, std::size_t index, bool withDescText = true) const {
-        std::string text = "record " + std::to_string(index) + ", TypeID " + Decimal(KeyOf(t_, record));
+        std::string text = "record " + std::to_string(index) + ", TypeID " + Decimal(TypeIdOf(t_, record));
         if (t_ != kDescTable) return text + " " + QuotedText(RecordName(record));
         return withDescText ? text + " " + QuotedText(StoredDescText(record)) : text;
     }
@@ -165,7 +150,7 @@ class TableDiff {
 } // namespace
 
 std::string DiffTable(const TableStore& a, const TableStore& b, TableIndex t) {
-    return TableDiff(a, b, t).Run();
+    return TableDiff(a, b, t).Run(a, b);
 }
 
 } // namespace ledgrin::cli

@@ -84,7 +84,7 @@ std::optional<BackupKey> ParseBackupName(std::string_view name, std::string_view
     std::uint32_t sequence = 0;
     for (char c : number)
         sequence = sequence * 10 + static_cast<std::uint32_t>(c - '0');
-    if (sequence < 2 || sequence > kMaxSequence) return std::nullopt;
+    if (sequence < 2) return std::nullopt;
     return BackupKey{std::string(stamp), sequence};
 }
 
@@ -144,12 +144,6 @@ void PruneBackups(const fs::path& archive, std::size_t keep, const fs::path& mad
 }
 
 } // namespace
-
-bool LoadedArchive::AllLoaded() const {
-    for (LoadResult r : results)
-        if (r != kLoaded) return false;
-    return opened;
-}
 
 LoadedArchive LoadArchive(const std::string& path) {
     LoadedArchive archive;

@@ -22,8 +22,6 @@ struct LoadedArchive {
     std::string file;                              // the file loaded: the path given, a link resolved
     FileStamp stamp;                               // that file as it was when the load began
     ArchiveLock lock;                              // held by a write from before its load to its end
-
-    bool AllLoaded() const;
 };
 
 // Loads all fourteen tables. The loader's diagnostic lines are kept off standard output,

@@ -1,9 +1,9 @@
 #include "cli/BatchEdit.h"
 
+#include "cli/CliText.h"
 #include "records/NameSearch.h"
 #include "records/RecordFields.h"
 #include "records/RecordHead.h"
-#include "cli/CliText.h"
 
 #include <cctype>
 
@@ -136,10 +136,10 @@ BatchRows PlanBatch(const TableStore& store, TableIndex t, const std::vector<Con
             all = all && Holds(store, t, i, c);
         if (!all) continue;
         batch.matched.push_back(i);
-        const int line = static_cast<int>(i + 1);
-        InputRow row{line,
-                     {{"TypeID", Decimal(RecordTypeId(store.Record(t, i))), line},
-                      {"Index", std::to_string(i), line}}};
+        const Position at = Position::Record(i);
+        InputRow row{
+            at,
+            {{"TypeID", Decimal(RecordTypeId(store.Record(t, i))), at}, {"Index", std::to_string(i), at}}};
         for (const Assignment& a : assignments) {
             std::string text = a.text;
             if (a.op != AssignOp::Set) {
@@ -151,19 +151,19 @@ BatchRows PlanBatch(const TableStore& store, TableIndex t, const std::vector<Con
                 const std::string what =
                     std::string(a.column->name) + ": " + std::to_string(v) + Symbol(a.op) + a.text;
                 if (a.op == AssignOp::Subtract && a.amount > v) {
-                    batch.errors.push_back({line, what + " is below 0"});
+                    batch.problems.push_back({at, what + " is below 0"});
                     continue;
                 }
                 const std::size_t width = a.column->field->width;
                 if (result > 0xFFFFFFFFu || !FitsWidth(static_cast<std::uint32_t>(result), width)) {
-                    batch.errors.push_back({line, what + " = " + std::to_string(result) +
+                    batch.problems.push_back({at, what + " = " + std::to_string(result) +
                                                       " does not fit its " + std::to_string(8 * width) +
                                                       "-bit field"});
                     continue;
                 }
                 text = std::to_string(result);
             }
-            row.cells.push_back({a.column->name, std::move(text), line});
+            row.cells.push_back({a.column->name, std::move(text), at});
         }
         batch.rows.push_back(std::move(row));
     }

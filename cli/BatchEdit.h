@@ -42,8 +42,8 @@ std::string ParseAssignment(const std::vector<Column>& columns, std::string_view
 
 struct BatchRows {
     std::vector<std::size_t> matched; // the records all conditions hold for, in index order
-    std::vector<InputRow> rows;       // one per matched record; its line is the record's index + 1
-    std::vector<InputError> errors;   // computed values below 0 or too wide, by the same lines
+    std::vector<InputRow> rows;       // one per matched record, at that record
+    std::vector<Problem> problems;    // computed values below 0 or too wide, at their records
 };
 
 // The rows that apply the assignments to every record of item table t that matches.

@@ -1,6 +1,7 @@
 #include "cli/CliText.h"
 
 #include "archive/EntryName.h"
+#include "cli/Problem.h"
 
 #include <cstdio>
 
@@ -107,6 +108,25 @@ std::string Hex(std::uint32_t value, int digits) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%0*X", digits, static_cast<unsigned>(value));
     return text;
+}
+
+std::string Plural(std::size_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+std::string RecordHeading(TableIndex t, std::size_t index, std::uint32_t typeId, std::string_view name) {
+    return std::string(EntryName(t)) + " record " + std::to_string(index) + ", TypeID " + Decimal(typeId) +
+           " " + QuotedText(name);
+}
+
+std::string PositionText(const Position& at) {
+    switch (at.kind) {
+    case Position::Kind::Line: return "line " + std::to_string(at.number);
+    case Position::Kind::Argument: return "argument " + std::to_string(at.number);
+    case Position::Kind::Record: return "record " + std::to_string(at.number);
+    case Position::Kind::Nothing: break;
+    }
+    return "the input";
 }
 
 } // namespace ledgrin::cli

@@ -38,6 +38,12 @@ std::string QuotedText(std::string_view text);
 // text without its carriage returns, as the Update stores descriptions.
 std::string WithoutCarriageReturns(std::string_view text);
 
+// "1 record", "2 records".
+std::string Plural(std::size_t n, const char* one, const char* many);
+
+// How messages name an item record: Part.iff record 3, TypeID 134217728 "Ember Flat Cap".
+std::string RecordHeading(TableIndex t, std::size_t index, std::uint32_t typeId, std::string_view name);
+
 // "%u" / "0x%0*X": the number forms used in reports.
 std::string Decimal(std::uint32_t value);
 std::string Hex(std::uint32_t value, int digits);

@@ -91,9 +91,10 @@ class CsvScanner {
 
 InputRow RowFromRecord(const CsvRecord& header, CsvRecord& record) {
     InputRow row;
-    row.line = record.line;
+    row.at = Position::Line(record.line);
     for (std::size_t i = 0; i < record.fields.size(); ++i)
-        row.cells.push_back({header.fields[i].text, std::move(record.fields[i].text), record.fields[i].line});
+        row.cells.push_back(
+            {header.fields[i].text, std::move(record.fields[i].text), Position::Line(record.fields[i].line)});
     return row;
 }
 
@@ -128,23 +129,23 @@ InputRows ReadCsv(std::string_view text) {
         if (scanner.SkipBlankLine()) continue;
         const int line = scanner.line();
         if (!scanner.ReadRecord(record, error)) {
-            result.errors.push_back({line, error});
+            result.problems.push_back({Position::Line(line), error});
             return result;
         }
         if (!haveHeader) {
             header = std::move(record);
             haveHeader = true;
             for (const CsvField& field : header.fields)
-                result.header.push_back({field.text, {}, field.line});
+                result.header.push_back({field.text, {}, Position::Line(field.line)});
         } else if (record.fields.size() != header.fields.size()) {
-            result.errors.push_back({record.line, "the record has " + std::to_string(record.fields.size()) +
-                                                      " fields, the header " +
-                                                      std::to_string(header.fields.size())});
+            result.problems.push_back({Position::Line(record.line),
+                                       "the record has " + std::to_string(record.fields.size()) +
+                                           " fields, the header " + std::to_string(header.fields.size())});
         } else {
             result.rows.push_back(RowFromRecord(header, record));
         }
     }
-    if (!haveHeader) result.errors.push_back({1, "the file has no header line"});
+    if (!haveHeader) result.problems.push_back({Position::Line(1), "the file has no header line"});
     return result;
 }
 

@@ -1,10 +1,10 @@
 #include "cli/ImportPlan.h"
 
+#include "cli/CliText.h"
+#include "cli/TableColumns.h"
 #include "records/ExactUpdate.h"
 #include "records/RecordFields.h"
 #include "records/RecordHead.h"
-#include "cli/CliText.h"
-#include "cli/TableColumns.h"
 
 #include <algorithm>
 #include <cstring>
@@ -57,27 +57,27 @@ std::vector<std::string> ChangedFields(TableIndex t, const std::uint8_t* before,
 class ImportPlanner {
   public:
     ImportPlanner(const TableStore& store, TableIndex t)
-        : store_(store), t_(t), columns_(TableColumns(t)), descriptions_(store) {
+        : store_(store), t_(t), columns_(TableColumns(t)), descriptions_(store), byTypeId_(store, t) {
         plan_.table = t;
-        for (std::size_t i = 0; i < store[t].RecordCount; ++i)
-            byTypeId_[RecordTypeId(store.Record(t, i))].push_back(i);
     }
 
     ImportPlan Plan(const std::vector<InputRow>& rows, const std::vector<InputCell>& header) {
-        ResolveColumns(InputRow{0, header});
+        ResolveColumns(InputRow{{}, header});
         for (const InputRow& row : rows)
             PlanRow(row);
         CheckDescRoom();
-        std::stable_sort(plan_.errors.begin(), plan_.errors.end(),
-                         [](const InputError& a, const InputError& b) { return a.line < b.line; });
-        if (!plan_.errors.empty()) plan_.rows.clear();
+        std::stable_sort(plan_.problems.begin(), plan_.problems.end(),
+                         [](const Problem& a, const Problem& b) { return a.at.number < b.at.number; });
+        if (!plan_.problems.empty()) plan_.rows.clear();
         return std::move(plan_);
     }
 
   private:
     using Cells = std::vector<std::pair<const InputCell*, const Column*>>;
 
-    void Error(int line, std::string message) { plan_.errors.push_back({line, std::move(message)}); }
+    void Error(const Position& at, std::string message) {
+        plan_.problems.push_back({at, std::move(message)});
+    }
 
     // Pairs each cell with its column. Unknown and repeated columns are reported once per
     // name and left out, so the row's other cells are still checked.
@@ -88,10 +88,10 @@ class ImportPlanner {
             const Column* column = FindColumn(columns_, cell.column);
             if (!column) {
                 if (reported_.insert("unknown " + cell.column).second)
-                    Error(cell.line, "unknown column " + QuotedText(cell.column) + " for " + EntryName(t_));
+                    Error(cell.at, "unknown column " + QuotedText(cell.column) + " for " + EntryName(t_));
             } else if (!seen.insert(column->name).second) {
                 if (reported_.insert(std::string("repeated ") + column->name).second)
-                    Error(cell.line, std::string("column ") + column->name + " is given twice");
+                    Error(cell.at, std::string("column ") + column->name + " is given twice");
             } else {
                 cells.push_back({&cell, column});
             }
@@ -109,14 +109,13 @@ class ImportPlanner {
         std::uint32_t value = 0;
         NumberParse parsed = ParseUnsigned(cell.text, value);
         if (parsed == NumberParse::NotANumber) {
-            Error(cell.line,
-                  std::string(column) + ": " + QuotedText(cell.text) + " is not an unsigned number");
+            Error(cell.at, std::string(column) + ": " + QuotedText(cell.text) + " is not an unsigned number");
             return std::nullopt;
         }
         if (parsed == NumberParse::TooLarge || !FitsWidth(value, width)) {
-            Error(cell.line, std::string(column) + ": " + std::string(cell.text) + " does not fit its " +
-                                 std::to_string(8 * width) + "-bit field (at most " +
-                                 Decimal(width >= 4 ? 0xFFFFFFFFu : (1u << (8 * width)) - 1) + ")");
+            Error(cell.at, std::string(column) + ": " + std::string(cell.text) + " does not fit its " +
+                               std::to_string(8 * width) + "-bit field (at most " +
+                               Decimal(width >= 4 ? 0xFFFFFFFFu : (1u << (8 * width)) - 1) + ")");
             return std::nullopt;
         }
         return value;
@@ -126,23 +125,22 @@ class ImportPlanner {
     std::optional<std::size_t> MatchRecord(const InputRow& row, const Cells& cells) {
         const InputCell* typeIdCell = CellOf(cells, ColumnKind::Field, "TypeID");
         if (!typeIdCell) {
-            Error(row.line, "the row has no TypeID");
+            Error(row.at, "the row has no TypeID");
             return std::nullopt;
         }
         std::optional<std::uint32_t> typeId = Number(*typeIdCell, "TypeID", 4);
         if (!typeId) return std::nullopt;
-        auto found = byTypeId_.find(*typeId);
-        if (found == byTypeId_.end()) {
-            Error(typeIdCell->line,
-                  "TypeID " + Decimal(*typeId) + " is held by no record of " + EntryName(t_));
+        const std::vector<std::size_t>& found = byTypeId_.Find(*typeId);
+        if (found.empty()) {
+            Error(typeIdCell->at, "TypeID " + Decimal(*typeId) + " is held by no record of " + EntryName(t_));
             return std::nullopt;
         }
-        std::optional<std::size_t> index = PickRecord(found->second, cells, *typeId, *typeIdCell);
+        std::optional<std::size_t> index = PickRecord(found, cells, *typeId, *typeIdCell);
         if (!index) return std::nullopt;
-        auto [claim, fresh] = claimed_.emplace(*index, row.line);
+        auto [claim, fresh] = claimed_.emplace(*index, row.at);
         if (!fresh) {
-            Error(typeIdCell->line, "TypeID " + Decimal(*typeId) + " (record " + std::to_string(*index) +
-                                        ") is given again; first on line " + std::to_string(claim->second));
+            Error(typeIdCell->at, "TypeID " + Decimal(*typeId) + " (record " + std::to_string(*index) +
+                                      ") is given again; first on " + PositionText(claim->second));
             return std::nullopt;
         }
         return index;
@@ -160,26 +158,26 @@ class ImportPlanner {
             if (index && r == *index) return r;
             list += (list.empty() ? "" : ", ") + std::to_string(r);
         }
-        Error(indexCell ? indexCell->line : typeIdCell.line, "TypeID " + Decimal(typeId) +
-                                                                 " is held by records " + list +
-                                                                 "; the Index column must name one");
+        Error(indexCell ? indexCell->at : typeIdCell.at, "TypeID " + Decimal(typeId) +
+                                                             " is held by records " + list +
+                                                             "; the Index column must name one");
         return std::nullopt;
     }
 
     void PlanRow(const InputRow& row) {
-        const std::size_t errorsBefore = plan_.errors.size();
+        const std::size_t problemsBefore = plan_.problems.size();
         const Cells cells = ResolveColumns(row);
         std::optional<std::size_t> index = MatchRecord(row, cells);
         if (!index) return;
         const std::uint8_t* stored = store_.Record(t_, *index);
         RowPlan plan;
-        plan.line = row.line;
+        plan.at = row.at;
         plan.index = *index;
         plan.typeId = RecordTypeId(stored);
         plan.name = std::string(RecordName(stored));
         PlanRecord(cells, stored, plan);
         if (const InputCell* desc = CellOf(cells, ColumnKind::Description)) PlanDescription(*desc, plan);
-        if (plan_.errors.size() == errorsBefore && (!plan.bytes.empty() || plan.desc != DescAction::None))
+        if (plan_.problems.size() == problemsBefore && (!plan.bytes.empty() || plan.desc != DescAction::None))
             plan_.rows.push_back(std::move(plan));
     }
 
@@ -196,9 +194,8 @@ class ImportPlanner {
             std::optional<std::uint32_t> v = Number(*cell, column->name.c_str(), column->field->width);
             if (!v || *v == GetField(stored, *column->field)) continue;
             if (column->field->access == FieldAccess::ReadOnly) {
-                Error(cell->line, std::string(column->name) + " is read-only: the archive holds " +
-                                      Decimal(GetField(stored, *column->field)) + ", the file " +
-                                      Decimal(*v));
+                Error(cell->at, std::string(column->name) + " is read-only: the archive holds " +
+                                    Decimal(GetField(stored, *column->field)) + ", the file " + Decimal(*v));
                 continue;
             }
             // The row's raw values go into a copy, from which the Update takes them exactly
@@ -220,10 +217,10 @@ class ImportPlanner {
 
     void CheckName(const InputCell& cell, const std::uint8_t* stored, const InputCell*& newName) {
         if (cell.text.find('\0') != std::string::npos) {
-            Error(cell.line, "Name contains a NUL byte");
+            Error(cell.at, "Name contains a NUL byte");
         } else if (cell.text.size() > kNameSize - 1 && cell.text != RecordName(stored)) {
-            Error(cell.line, "Name: " + std::to_string(cell.text.size()) + " bytes do not fit; at most " +
-                                 std::to_string(kNameSize - 1) + " are stored");
+            Error(cell.at, "Name: " + std::to_string(cell.text.size()) + " bytes do not fit; at most " +
+                               std::to_string(kNameSize - 1) + " are stored");
         } else if (cell.text != RecordName(stored)) {
             newName = &cell;
         }
@@ -233,8 +230,8 @@ class ImportPlanner {
         if (wanted == stored) return;
         for (const auto& [cell, column] : cells)
             if (column->field == &field)
-                Error(cell->line, std::string(field.name) + " cannot become " + Decimal(wanted) +
-                                      ": the editor's rules store " + Decimal(stored) + RuleOf(field));
+                Error(cell->at, std::string(field.name) + " cannot become " + Decimal(wanted) +
+                                    ": the editor's rules store " + Decimal(stored) + RuleOf(field));
     }
 
     // Decoded columns are read-only; as exported, before or after the row's change, they pass.
@@ -243,20 +240,20 @@ class ImportPlanner {
             if (column->kind != ColumnKind::Code && column->kind != ColumnKind::Label) continue;
             std::string was = DecodedText(*column, before);
             if (cell->text != was && cell->text != DecodedText(*column, after))
-                Error(cell->line, std::string(column->name) + " is read-only (decoded from the record): " +
-                                      QuotedText(was) + ", the file " + QuotedText(cell->text));
+                Error(cell->at, std::string(column->name) + " is read-only (decoded from the record): " +
+                                    QuotedText(was) + ", the file " + QuotedText(cell->text));
         }
     }
 
     void PlanDescription(const InputCell& cell, RowPlan& plan) {
         if (cell.text.find('\0') != std::string::npos) {
-            Error(cell.line, "Description contains a NUL byte");
+            Error(cell.at, "Description contains a NUL byte");
             return;
         }
         std::string text = WithoutCarriageReturns(cell.text);
         if (text.size() > kDescTextSize) {
-            Error(cell.line, "Description: " + std::to_string(text.size()) + " bytes do not fit its " +
-                                 std::to_string(kDescTextSize));
+            Error(cell.at, "Description: " + std::to_string(text.size()) + " bytes do not fit its " +
+                               std::to_string(kDescTextSize));
             return;
         }
         const std::size_t found = descriptions_.Find(plan.typeId);
@@ -266,15 +263,15 @@ class ImportPlanner {
         plan.descIndex = found;
         plan.oldText = std::move(current);
         plan.newText = std::move(text);
-        if (plan.desc == DescAction::Append) appendLines_.push_back(cell.line);
+        if (plan.desc == DescAction::Append) appends_.push_back(cell.at);
     }
 
     void CheckDescRoom() {
         std::size_t room = kMaxRecordCount - store_[kDescTable].RecordCount;
-        if (appendLines_.size() <= room) return;
-        Error(appendLines_[room], std::string(EntryName(kDescTable)) +
-                                      " is full: " + std::to_string(appendLines_.size()) +
-                                      " descriptions to append, room for " + std::to_string(room));
+        if (appends_.size() <= room) return;
+        Error(appends_[room], std::string(EntryName(kDescTable)) +
+                                  " is full: " + std::to_string(appends_.size()) +
+                                  " descriptions to append, room for " + std::to_string(room));
     }
 
     const TableStore& store_;
@@ -282,15 +279,11 @@ class ImportPlanner {
     std::vector<Column> columns_;
     DescIndex descriptions_;
     ImportPlan plan_;
-    std::unordered_map<std::uint32_t, std::vector<std::size_t>> byTypeId_;
-    std::map<std::size_t, int> claimed_; // record index -> line of the row that names it
-    std::set<std::string> reported_;     // column problems already reported
-    std::vector<int> appendLines_;
+    TypeIdIndex byTypeId_;
+    std::map<std::size_t, Position> claimed_; // record index -> the row that names it
+    std::set<std::string> reported_;          // column problems already reported
+    std::vector<Position> appends_;           // the descriptions to append
 };
-
-std::string Plural(std::size_t n, const char* one, const char* many) {
-    return std::to_string(n) + " " + (n == 1 ? one : many);
-}
 
 } // namespace
 
@@ -312,33 +305,29 @@ ImportPlan PlanImport(const TableStore& store, TableIndex t, const std::vector<I
                       const std::vector<InputCell>& header) {
     if (!IsItemTable(t)) {
         ImportPlan plan;
-        plan.errors.push_back({0, "only the item tables can be imported"});
+        plan.problems.push_back({{}, "only the item tables can be imported"});
         return plan;
     }
     return ImportPlanner(store, t).Plan(rows, header);
 }
 
-ApplyResult ApplyImport(TableStore& store, const ImportPlan& plan) {
-    TableSlot& desc = store[kDescTable];
+void ApplyImport(TableStore& store, const ImportPlan& plan) {
+    DescIndex descriptions(store);
     for (const RowPlan& row : plan.rows) {
         if (!row.bytes.empty())
             std::memcpy(store.Record(plan.table, row.index), row.bytes.data(), row.bytes.size());
         if (row.desc == DescAction::Rewrite)
             WriteDescText(store.Record(kDescTable, row.descIndex), row.newText);
-        if (row.desc != DescAction::Append) continue;
-        AppendResult appended = AppendDescription(desc.Records, desc.RecordCount, row.typeId, row.newText);
-        if (appended == AppendResult::TableFull) return ApplyResult::DescTableFull;
-        if (appended == AppendResult::OutOfMemory) return ApplyResult::OutOfMemory;
+        if (row.desc == DescAction::Append)
+            AppendPlannedDescription(store, descriptions, row.typeId, row.newText);
     }
-    return ApplyResult::Applied;
 }
 
 std::string FormatPlanDetails(const ImportPlan& plan) {
     std::string out;
     for (const RowPlan& row : plan.rows) {
-        out += std::string(EntryName(plan.table)) + " record " + std::to_string(row.index) + ", TypeID " +
-               Decimal(row.typeId) + " " + QuotedText(row.name) +
-               (row.line > 0 ? " (line " + std::to_string(row.line) + ")" : "") + ":\n";
+        out += RecordHeading(plan.table, row.index, row.typeId, row.name) +
+               (row.at.kind == Position::Kind::Line ? " (" + PositionText(row.at) + ")" : "") + ":\n";
         for (const std::string& change : row.changes)
             out += "  " + change + "\n";
         if (row.desc == DescAction::Rewrite)

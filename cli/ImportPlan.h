@@ -19,8 +19,8 @@
 #pragma once
 
 #include "archive/TableStore.h"
-#include "records/DescRecord.h"
 #include "cli/InputRows.h"
+#include "records/DescRecord.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -32,7 +32,7 @@ namespace ledgrin::cli {
 enum class DescAction { None, Rewrite, Append };
 
 struct RowPlan {
-    int line = 0;          // of the row; 0: not shown
+    Position at;           // of the row; shown with the record when it is a line of a file
     std::size_t index = 0; // the record in the item table
     std::uint32_t typeId = 0;
     std::string name;                 // the record's name before the change
@@ -45,7 +45,7 @@ struct RowPlan {
 
 struct ImportPlan {
     TableIndex table = 0;
-    std::vector<InputError> errors;
+    std::vector<Problem> problems;
     std::vector<RowPlan> rows; // only rows that change something
 
     std::size_t RecordCount() const;
@@ -57,14 +57,8 @@ struct ImportPlan {
 ImportPlan PlanImport(const TableStore& store, TableIndex t, const std::vector<InputRow>& rows,
                       const std::vector<InputCell>& header = {});
 
-enum class ApplyResult {
-    Applied = 0,
-    DescTableFull = 1, // cannot happen for a plan without errors
-    OutOfMemory = 2,   // the Desc buffer could not grow
-};
-
-// Writes a plan without errors into store.
-ApplyResult ApplyImport(TableStore& store, const ImportPlan& plan);
+// Writes a plan without problems into store; throws std::bad_alloc when Desc cannot grow.
+void ApplyImport(TableStore& store, const ImportPlan& plan);
 
 // Field by field, each changed record under a line naming it.
 std::string FormatPlanDetails(const ImportPlan& plan);

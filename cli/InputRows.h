@@ -1,6 +1,8 @@
-// Rows read from an import file (or from the arguments of `set`), before they are
-// matched to records: every cell keeps the line it came from, for error messages.
+// Rows read from an import file (or from the arguments of `set`, or made by `set --where`),
+// before they are matched to records: every cell keeps where it came from, for messages.
 #pragma once
+
+#include "cli/Problem.h"
 
 #include <string>
 #include <vector>
@@ -10,24 +12,18 @@ namespace ledgrin::cli {
 struct InputCell {
     std::string column; // as written in the file's header or object key
     std::string text;   // the value's bytes, unescaped
-    int line = 0;       // where the value starts (for `set`: the argument's position)
+    Position at;        // where the value starts
 };
 
 struct InputRow {
-    int line = 0; // where the row starts
+    Position at; // where the row starts
     std::vector<InputCell> cells;
-};
-
-struct InputError {
-    int line = 0;
-    std::string message;
-    int column = 0; // where a syntax error was found in its line; 0: not known
 };
 
 struct InputRows {
     std::vector<InputCell> header; // a CSV file's column names (as cells with no text)
     std::vector<InputRow> rows;
-    std::vector<InputError> errors; // non-empty: the file could not be read as a whole
+    std::vector<Problem> problems; // non-empty: the file could not be read as a whole
 };
 
 } // namespace ledgrin::cli

@@ -248,14 +248,14 @@ InputRows ReadJson(std::string_view text) {
         while (json.NextItem()) {
             if (json.Peek() != JsonReader::Kind::Object) json.Fail("each row must be an object");
             InputRow& row = result.rows.emplace_back();
-            row.line = json.Line();
+            row.at = Position::Line(json.Line());
             json.BeginObject();
             std::string column;
             while (json.NextMember(column)) {
                 InputCell& cell = row.cells.emplace_back();
                 cell.column = std::move(column);
                 const JsonReader::Kind kind = json.Peek();
-                cell.line = json.Line();
+                cell.at = Position::Line(json.Line());
                 if (kind == JsonReader::Kind::String)
                     cell.text = json.ReadString();
                 else if (kind == JsonReader::Kind::Number)
@@ -267,7 +267,7 @@ InputRows ReadJson(std::string_view text) {
         json.Finish();
     } catch (const JsonError& e) {
         result.rows.clear();
-        result.errors.push_back({e.line, e.message, e.column});
+        result.problems.push_back({Position::Line(e.line, e.column), e.message});
     }
     return result;
 }

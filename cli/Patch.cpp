@@ -1,17 +1,17 @@
 #include "cli/Patch.h"
 
+#include "cli/CliText.h"
+#include "cli/Json.h"
+#include "cli/RecordIndex.h"
+#include "cli/TableColumns.h"
 #include "records/DescRecord.h"
 #include "records/RecordFields.h"
 #include "records/RecordHead.h"
-#include "cli/CliText.h"
-#include "cli/Json.h"
-#include "cli/TableColumns.h"
 
 #include <algorithm>
 #include <map>
 #include <new>
 #include <tuple>
-#include <unordered_map>
 
 namespace ledgrin::cli {
 
@@ -32,34 +32,16 @@ PatchValue Text(std::string_view text) {
     return {PatchValue::Text, 0, std::string(text)};
 }
 
-// Each TypeID's first Desc record, in record order.
-std::vector<std::pair<std::uint32_t, std::size_t>>
-FirstDescriptions(const TableStore& store, std::map<std::uint32_t, std::size_t>& byId) {
-    std::vector<std::pair<std::uint32_t, std::size_t>> order;
-    for (std::size_t i = 0; i < store[kDescTable].RecordCount; ++i) {
-        const std::uint32_t id = FieldValue(kDescTable, store.Record(kDescTable, i), "TypeID");
-        if (byId.emplace(id, i).second) order.emplace_back(id, i);
-    }
-    return order;
-}
-
 void CompareItems(const TableStore& a, const TableStore& b, TableIndex t, Patch& patch) {
-    std::map<std::uint32_t, std::vector<std::size_t>> inB;
-    for (std::size_t j = 0; j < b[t].RecordCount; ++j)
-        inB[RecordTypeId(b.Record(t, j))].push_back(j);
-    std::vector<bool> matched(b[t].RecordCount, false);
-    std::map<std::uint32_t, std::size_t> seen;
+    const RecordPairs pairs = PairByTypeId(a, b, t);
     for (std::size_t i = 0; i < a[t].RecordCount; ++i) {
         const std::uint8_t* ra = a.Record(t, i);
         const std::uint32_t id = RecordTypeId(ra);
-        const std::size_t occurrence = seen[id]++;
-        auto found = inB.find(id);
-        if (found == inB.end() || occurrence >= found->second.size()) {
+        if (pairs.partner[i] == RecordPairs::kUnpaired) {
             patch.unmatched.push_back({BareName(t), id, std::string(RecordName(ra)), false});
             continue;
         }
-        matched[found->second[occurrence]] = true;
-        const std::uint8_t* rb = b.Record(t, found->second[occurrence]);
+        const std::uint8_t* rb = b.Record(t, pairs.partner[i]);
         if (RecordName(ra) != RecordName(rb))
             patch.changes.push_back({BareName(t), id, "Name", Text(RecordName(ra)), Text(RecordName(rb))});
         for (const FieldDef& field : TableFields(t))
@@ -67,27 +49,29 @@ void CompareItems(const TableStore& a, const TableStore& b, TableIndex t, Patch&
                 patch.changes.push_back(
                     {BareName(t), id, field.name, Number(GetField(ra, field)), Number(GetField(rb, field))});
     }
-    for (std::size_t j = 0; j < b[t].RecordCount; ++j)
-        if (!matched[j])
-            patch.unmatched.push_back(
-                {BareName(t), RecordTypeId(b.Record(t, j)), std::string(RecordName(b.Record(t, j))), true});
+    for (std::size_t j : pairs.onlyB)
+        patch.unmatched.push_back(
+            {BareName(t), RecordTypeId(b.Record(t, j)), std::string(RecordName(b.Record(t, j))), true});
 }
 
+// Descriptions as items show them: each TypeID's first Desc record.
 void CompareDescriptions(const TableStore& a, const TableStore& b, Patch& patch) {
-    std::map<std::uint32_t, std::size_t> inA, inB;
-    const auto orderA = FirstDescriptions(a, inA);
-    for (const auto& [id, j] : FirstDescriptions(b, inB)) {
+    const DescIndex inA(a), inB(b);
+    for (std::size_t j = 0; j < b[kDescTable].RecordCount; ++j) {
+        const std::uint32_t id = TypeIdOf(kDescTable, b.Record(kDescTable, j));
+        if (inB.Find(id) != j) continue;
         const std::string newText = StoredDescText(b.Record(kDescTable, j));
-        auto found = inA.find(id);
-        if (found == inA.end())
+        const std::size_t i = inA.Find(id);
+        if (i == kNoDescription)
             patch.changes.push_back({"Desc", id, "Description", PatchValue{}, Text(newText)});
-        else if (std::string oldText = StoredDescText(a.Record(kDescTable, found->second));
-                 oldText != newText)
+        else if (std::string oldText = StoredDescText(a.Record(kDescTable, i)); oldText != newText)
             patch.changes.push_back({"Desc", id, "Description", Text(oldText), Text(newText)});
     }
-    for (const auto& [id, i] : orderA)
-        if (!inB.count(id))
+    for (std::size_t i = 0; i < a[kDescTable].RecordCount; ++i) {
+        const std::uint32_t id = TypeIdOf(kDescTable, a.Record(kDescTable, i));
+        if (inA.Find(id) == i && inB.Find(id) == kNoDescription)
             patch.unmatched.push_back({"Desc", id, StoredDescText(a.Record(kDescTable, i)), false});
+    }
 }
 
 void AppendValue(std::string& out, const PatchValue& value) {
@@ -323,7 +307,7 @@ void DropRepeatedChanges(Patch& patch) {
 
 } // namespace
 
-std::optional<Patch> ReadPatch(std::string_view text, InputError& error) {
+std::optional<Patch> ReadPatch(std::string_view text, Problem& problem) {
     JsonReader json(text);
     Patch patch;
     try {
@@ -357,7 +341,7 @@ std::optional<Patch> ReadPatch(std::string_view text, InputError& error) {
         if (!haveChanges) throw JsonError{0, 0, "the patch has no \"changes\""};
         DropRepeatedChanges(patch);
     } catch (const JsonError& e) {
-        error = {e.line, e.message, e.column};
+        problem = {e.line > 0 ? Position::Line(e.line, e.column) : Position{}, e.message};
         return std::nullopt;
     }
     return patch;
@@ -372,7 +356,7 @@ std::size_t ApplyPlan::Count(Outcome outcome) const {
 
 ApplyPlan PlanPatch(const TableStore& store, const Patch& patch) {
     ApplyPlan plan;
-    std::map<TableIndex, std::unordered_map<std::uint32_t, std::vector<std::size_t>>> byTypeId;
+    std::map<TableIndex, TypeIdIndex> byTypeId; // built for the tables the patch names
     const DescIndex descriptions(store);
     std::size_t appends = 0;
     for (std::size_t i = 0; i < patch.changes.size(); ++i) {
@@ -381,8 +365,9 @@ ApplyPlan PlanPatch(const TableStore& store, const Patch& patch) {
         const Resolved r = Resolve(c, why);
         ChangeOutcome& o = plan.outcomes.emplace_back();
         if (r.target == Target::None) {
-            plan.errors.push_back(
-                {c.line, "change " + std::to_string(i + 1) + " (" + ChangeLabel(c) + "): " + why});
+            plan.problems.push_back(
+                {c.line > 0 ? Position::Line(c.line) : Position{},
+                 "change " + std::to_string(i + 1) + " (" + ChangeLabel(c) + "): " + why});
             continue;
         }
         PatchValue current;
@@ -390,18 +375,14 @@ ApplyPlan PlanPatch(const TableStore& store, const Patch& patch) {
             const std::size_t d = descriptions.Find(c.typeId);
             if (d != kNoDescription) current = Text(StoredDescText(store.Record(kDescTable, d)));
         } else {
-            auto& index = byTypeId[r.table];
-            if (index.empty())
-                for (std::size_t k = 0; k < store[r.table].RecordCount; ++k)
-                    index[RecordTypeId(store.Record(r.table, k))].push_back(k);
-            auto found = index.find(c.typeId);
-            if (found == index.end() || found->second.size() != 1) {
-                o.found = found == index.end()
-                              ? "no record holds this TypeID"
-                              : std::to_string(found->second.size()) + " records hold this TypeID";
+            const std::vector<std::size_t>& found =
+                byTypeId.try_emplace(r.table, store, r.table).first->second.Find(c.typeId);
+            if (found.size() != 1) {
+                o.found = found.empty() ? "no record holds this TypeID"
+                                        : std::to_string(found.size()) + " records hold this TypeID";
                 continue;
             }
-            const std::uint8_t* record = store.Record(r.table, found->second[0]);
+            const std::uint8_t* record = store.Record(r.table, found[0]);
             current =
                 r.target == Target::Name ? Text(RecordName(record)) : Number(GetField(record, *r.field));
         }
@@ -412,15 +393,16 @@ ApplyPlan PlanPatch(const TableStore& store, const Patch& patch) {
         appends += o.outcome == Outcome::Make && current.kind == PatchValue::Null;
     }
     if (appends > kMaxRecordCount - store[kDescTable].RecordCount)
-        plan.errors.push_back({0, std::string(EntryName(kDescTable)) + " has no room for " +
-                                      std::to_string(appends) + " more descriptions"});
+        plan.problems.push_back({{},
+                                 std::string(EntryName(kDescTable)) + " has no room for " +
+                                     std::to_string(appends) + " more descriptions"});
     return plan;
 }
 
 std::vector<TableIndex> ApplyPatch(TableStore& store, const Patch& patch, const ApplyPlan& plan) {
     std::vector<bool> written(kTableCount, false);
-    const DescIndex descriptions(store); // appends go to the end, so found indexes stay valid
-    std::map<TableIndex, std::unordered_map<std::uint32_t, std::size_t>> byTypeId;
+    DescIndex descriptions(store); // appends go to the end, so found indexes stay valid
+    std::map<TableIndex, TypeIdIndex> byTypeId;
     for (std::size_t i = 0; i < patch.changes.size(); ++i) {
         if (plan.outcomes[i].outcome != Outcome::Make) continue;
         const PatchChange& c = patch.changes[i];
@@ -429,19 +411,15 @@ std::vector<TableIndex> ApplyPatch(TableStore& store, const Patch& patch, const 
         written[r.table] = true;
         if (r.target == Target::Description) {
             const std::size_t d = descriptions.Find(c.typeId);
-            TableSlot& desc = store[kDescTable];
             if (d != kNoDescription)
                 WriteDescText(store.Record(kDescTable, d), c.newValue.text);
-            else if (AppendDescription(desc.Records, desc.RecordCount, c.typeId, c.newValue.text) !=
-                     AppendResult::Appended)
-                throw std::bad_alloc(); // the plan checked the room, so only memory can be short
+            else
+                AppendPlannedDescription(store, descriptions, c.typeId, c.newValue.text);
             continue;
         }
-        auto& index = byTypeId[r.table];
-        if (index.empty())
-            for (std::size_t k = 0; k < store[r.table].RecordCount; ++k)
-                index[RecordTypeId(store.Record(r.table, k))] = k;
-        std::uint8_t* record = store.Record(r.table, index[c.typeId]);
+        // The plan made it only where one record holds the TypeID.
+        const TypeIdIndex& index = byTypeId.try_emplace(r.table, store, r.table).first->second;
+        std::uint8_t* record = store.Record(r.table, index.Find(c.typeId).front());
         if (r.target == Target::Name)
             SetRecordName(record, c.newValue.text);
         else

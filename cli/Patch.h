@@ -4,7 +4,7 @@
 #pragma once
 
 #include "archive/TableStore.h"
-#include "cli/InputRows.h"
+#include "cli/Problem.h"
 
 #include <cstdint>
 #include <optional>
@@ -54,8 +54,8 @@ std::string FormatPatch(const Patch& patch);
 
 // Reads a patch file strictly: JSON errors, a change without one of its members, and two
 // different changes of one field of one record are refused; a change given twice counts
-// once. On error `error` says where (line, and column for syntax) and what.
-std::optional<Patch> ReadPatch(std::string_view text, InputError& error);
+// once. On error `problem` says where (line, and column for syntax) and what.
+std::optional<Patch> ReadPatch(std::string_view text, Problem& problem);
 
 enum class Outcome { Make, Already, Conflict };
 
@@ -65,7 +65,7 @@ struct ChangeOutcome {
 };
 
 struct ApplyPlan {
-    std::vector<InputError> errors;      // changes the patch cannot express in this archive
+    std::vector<Problem> problems;       // changes the patch cannot express in this archive
     std::vector<ChangeOutcome> outcomes; // one per change, in the patch's order
     std::size_t Count(Outcome outcome) const;
 };

@@ -1,11 +1,11 @@
 #include "cli/Refs.h"
 
+#include "cli/CliText.h"
+#include "cli/RecordIndex.h"
+#include "cli/TableColumns.h"
 #include "records/RecordHead.h"
 #include "records/SetMembers.h"
-#include "cli/CliText.h"
-#include "cli/TableColumns.h"
 
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -20,26 +20,42 @@ std::string Item(const TableStore& store, Place p) {
            QuotedText(RecordName(store.Record(p.first, p.second)));
 }
 
+// The item records of every table by TypeID.
+class ItemIndex {
+  public:
+    explicit ItemIndex(const TableStore& store) {
+        for (TableIndex t = kFirstItemTable; t <= kLastItemTable; ++t)
+            tables_.emplace_back(store, t);
+    }
+    std::vector<Place> Find(std::uint32_t typeId) const {
+        std::vector<Place> places;
+        for (TableIndex t = kFirstItemTable; t <= kLastItemTable; ++t)
+            for (std::size_t i : tables_[t - kFirstItemTable].Find(typeId))
+                places.push_back({t, i});
+        return places;
+    }
+
+  private:
+    std::vector<TypeIdIndex> tables_;
+};
+
 } // namespace
 
 bool FormatRefs(const TableStore& store, std::uint32_t typeId, std::string& out) {
-    std::unordered_map<std::uint32_t, std::vector<Place>> items;
-    for (TableIndex t = kFirstItemTable; t <= kLastItemTable; ++t)
-        for (std::size_t i = 0; i < store[t].RecordCount; ++i)
-            items[RecordTypeId(store.Record(t, i))].push_back({t, i});
+    const ItemIndex items(store);
     std::string descriptions;
     for (std::size_t i = 0; i < store[kDescTable].RecordCount; ++i) {
         const std::uint8_t* record = store.Record(kDescTable, i);
-        if (FieldValue(kDescTable, record, "TypeID") == typeId)
+        if (TypeIdOf(kDescTable, record) == typeId)
             descriptions += "  " + std::string(EntryName(kDescTable)) + " record " + std::to_string(i) +
                             ": " + QuotedText(StoredDescText(record)) + "\n";
     }
-    const auto self = items.find(typeId);
-    if (self == items.end() && descriptions.empty()) return false;
+    const std::vector<Place> self = items.Find(typeId);
+    if (self.empty() && descriptions.empty()) return false;
 
     out = "TypeID " + Decimal(typeId) + ":\n";
-    if (self == items.end()) out += "  no item holds this TypeID\n";
-    for (const Place& p : self == items.end() ? std::vector<Place>{} : self->second)
+    if (self.empty()) out += "  no item holds this TypeID\n";
+    for (const Place& p : self)
         out += "  " + Item(store, p) + "\n";
     out += "Descriptions:\n" + (descriptions.empty() ? "  none\n" : descriptions);
 
@@ -56,9 +72,9 @@ bool FormatRefs(const TableStore& store, std::uint32_t typeId, std::string& out)
                         ", member " + std::to_string(position) + quantity + "\n";
             if (!isSelf) continue;
             members += "  " + std::to_string(position) + ". TypeID " + Decimal(m.typeId);
-            const auto found = items.find(m.typeId);
-            if (found == items.end()) members += ": no item holds this TypeID";
-            for (const Place& p : found == items.end() ? std::vector<Place>{} : found->second)
+            const std::vector<Place> found = items.Find(m.typeId);
+            if (found.empty()) members += ": no item holds this TypeID";
+            for (const Place& p : found)
                 members += ", " + Item(store, p);
             members += quantity + "\n";
         }

@@ -1,8 +1,8 @@
 #include "cli/TableColumns.h"
 
+#include "cli/CliText.h"
 #include "records/DescRecord.h"
 #include "records/RecordHead.h"
-#include "cli/CliText.h"
 
 #include <algorithm>
 #include <cstring>
@@ -60,21 +60,6 @@ std::string StoredDescText(const std::uint8_t* descRecord) {
     const char* text = reinterpret_cast<const char*>(descRecord + kDescTextOffset);
     const void* nul = std::memchr(text, '\0', kDescTextSize);
     return std::string(text, nul ? static_cast<const char*>(nul) - text : kDescTextSize);
-}
-
-DescIndex::DescIndex(const TableStore& store) : store_(store) {
-    for (std::size_t i = 0; i < store[kDescTable].RecordCount; ++i)
-        first_.emplace(FieldValue(kDescTable, store.Record(kDescTable, i), "TypeID"), i); // keeps the first
-}
-
-std::size_t DescIndex::Find(std::uint32_t typeId) const {
-    auto it = first_.find(typeId);
-    return it == first_.end() ? kNoDescription : it->second;
-}
-
-std::string DescIndex::TextOf(std::uint32_t typeId) const {
-    std::size_t i = Find(typeId);
-    return i == kNoDescription ? std::string() : StoredDescText(store_.Record(kDescTable, i));
 }
 
 std::string DecodedText(const Column& column, const std::uint8_t* record) {

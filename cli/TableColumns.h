@@ -4,6 +4,7 @@
 #pragma once
 
 #include "archive/TableStore.h"
+#include "cli/RecordIndex.h"
 #include "records/RecordFields.h"
 
 #include <string>
@@ -38,21 +39,6 @@ const Column* FindColumn(const std::vector<Column>& columns, std::string_view na
 
 // The value of the field named `name` in a record of table t; 0 when the table has none.
 std::uint32_t FieldValue(TableIndex t, const std::uint8_t* record, const char* name);
-
-// The first Desc record of each TypeID, found once: a scan per item would make an export
-// or import of a full table take quadratic time.
-class DescIndex {
-  public:
-    explicit DescIndex(const TableStore& store);
-    // Index of the first Desc record with typeId, or kNoDescription.
-    std::size_t Find(std::uint32_t typeId) const;
-    // The text of an item's first description; empty when it has none.
-    std::string TextOf(std::uint32_t typeId) const;
-
-  private:
-    const TableStore& store_;
-    std::unordered_map<std::uint32_t, std::size_t> first_;
-};
 
 // The text of a Desc record's field, up to the NUL, at most 512 bytes, line feeds as stored.
 std::string StoredDescText(const std::uint8_t* descRecord);

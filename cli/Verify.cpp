@@ -1,14 +1,15 @@
 #include "cli/Verify.h"
 
+#include "cli/CliText.h"
+#include "cli/RecordIndex.h"
+#include "cli/TableColumns.h"
 #include "records/DescRecord.h"
+#include "records/Labels.h"
 #include "records/RecordCodes.h"
 #include "records/RecordHead.h"
 #include "records/SetMembers.h"
-#include "cli/CliText.h"
-#include "cli/TableColumns.h"
-#include "records/Labels.h"
-#include "records/RecordCodes.h"
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -33,8 +34,17 @@ struct Check {
 };
 
 std::string RecordRef(TableIndex t, std::size_t index, const std::uint8_t* record) {
-    return std::string(EntryName(t)) + " record " + std::to_string(index) + ", TypeID " +
-           Decimal(RecordTypeId(record)) + " " + QuotedText(RecordName(record));
+    return RecordHeading(t, index, RecordTypeId(record), RecordName(record));
+}
+
+// The TypeIDs of an index with their records, in TypeID order, as the report lists them.
+std::vector<std::pair<std::uint32_t, const std::vector<std::size_t>*>>
+InTypeIdOrder(const TypeIdIndex& index) {
+    std::vector<std::pair<std::uint32_t, const std::vector<std::size_t>*>> sorted;
+    for (const auto& [typeId, records] : index.All())
+        sorted.emplace_back(typeId, &records);
+    std::sort(sorted.begin(), sorted.end());
+    return sorted;
 }
 
 std::string IndexList(const std::vector<std::size_t>& indexes) {
@@ -48,28 +58,24 @@ class Verifier {
   public:
     explicit Verifier(const LoadedArchive& archive) : a_(archive), store_(archive.store) {}
 
-    VerifyReport Run() {
-        VerifyReport report;
+    std::string Run() {
         for (TableIndex t = 0; t < kTableCount; ++t) {
             if (a_.results[t] == kLoaded) continue;
-            ++report.damagedTables;
             damaged_.Add(std::string(EntryName(t)) + ": " + LoadProblem(a_, t));
         }
         CollectItems();
         CheckDescriptions();
         CheckRecords();
-        report.text = "Tables: " + std::to_string(kTableCount - report.damagedTables) + " loaded, " +
-                      std::to_string(report.damagedTables) + " damaged\n";
+        std::string report = "Tables: " + std::to_string(kTableCount - damaged_.count) + " loaded, " +
+                             std::to_string(damaged_.count) + " damaged\n";
         for (const Check* check :
              {&damaged_, &duplicates_, &shared_, &orphanDescs_, &repeatedDescs_, &danglingMembers_,
               &memberCounts_, &characters_, &volumes_, &levels_, &shopAndDisplay_, &namesWithoutNul_}) {
-            if (check != &damaged_) report.findings += check->count;
-            report.text += std::string(check->title) + ": " + std::to_string(check->count) + "\n";
+            report += std::string(check->title) + ": " + std::to_string(check->count) + "\n";
             for (const std::string& example : check->examples)
-                report.text += "  " + example + "\n";
+                report += "  " + example + "\n";
             if (check->count > check->examples.size())
-                report.text +=
-                    "  ... and " + std::to_string(check->count - check->examples.size()) + " more\n";
+                report += "  ... and " + std::to_string(check->count - check->examples.size()) + " more\n";
         }
         return report;
     }
@@ -81,13 +87,11 @@ class Verifier {
     void CollectItems() {
         for (TableIndex t = kFirstItemTable; t <= kLastItemTable; ++t) {
             if (!Loaded(t)) continue;
-            std::map<std::uint32_t, std::vector<std::size_t>> inTable;
-            for (std::size_t i = 0; i < store_[t].RecordCount; ++i)
-                inTable[RecordTypeId(store_.Record(t, i))].push_back(i);
-            for (const auto& [typeId, indexes] : inTable) {
-                if (indexes.size() > 1)
+            const TypeIdIndex index(store_, t);
+            for (const auto& [typeId, indexes] : InTypeIdOrder(index)) {
+                if (indexes->size() > 1)
                     duplicates_.Add(std::string(EntryName(t)) + ": TypeID " + Decimal(typeId) +
-                                    " at records " + IndexList(indexes));
+                                    " at records " + IndexList(*indexes));
                 tablesOf_[typeId].push_back(t);
             }
         }
@@ -104,21 +108,16 @@ class Verifier {
 
     void CheckDescriptions() {
         if (!Loaded(kDescTable)) return;
-        std::map<std::uint32_t, std::vector<std::size_t>> byTypeId;
         for (std::size_t i = 0; i < store_[kDescTable].RecordCount; ++i) {
-            std::uint32_t typeId = ReadDescTypeId(i);
-            byTypeId[typeId].push_back(i);
+            const std::uint32_t typeId = TypeIdOf(kDescTable, store_.Record(kDescTable, i));
             if (!IsItem(typeId))
                 orphanDescs_.Add("Desc.iff record " + std::to_string(i) + ": TypeID " + Decimal(typeId));
         }
-        for (const auto& [typeId, indexes] : byTypeId)
-            if (indexes.size() > 1)
-                repeatedDescs_.Add("TypeID " + Decimal(typeId) + ": Desc.iff records " + IndexList(indexes) +
+        const TypeIdIndex byTypeId(store_, kDescTable);
+        for (const auto& [typeId, indexes] : InTypeIdOrder(byTypeId))
+            if (indexes->size() > 1)
+                repeatedDescs_.Add("TypeID " + Decimal(typeId) + ": Desc.iff records " + IndexList(*indexes) +
                                    " (only the first is shown and rewritten)");
-    }
-
-    std::uint32_t ReadDescTypeId(std::size_t i) const {
-        return FieldValue(kDescTable, store_.Record(kDescTable, i), "TypeID");
     }
 
     void CheckRecords() {
@@ -174,7 +173,7 @@ class Verifier {
 
 } // namespace
 
-VerifyReport VerifyArchive(const LoadedArchive& archive) {
+std::string VerifyArchive(const LoadedArchive& archive) {
     return Verifier(archive).Run();
 }
 

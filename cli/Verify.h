@@ -7,17 +7,12 @@
 
 namespace ledgrin::cli {
 
-struct VerifyReport {
-    std::string text;         // every check with its count, then up to five examples each
-    int damagedTables = 0;    // tables that did not load
-    std::size_t findings = 0; // problems found in the tables that did load
-};
-
 // Checks the loaded tables: duplicate TypeIDs within a table, TypeIDs shared by items of
 // different tables, descriptions whose TypeID no item has, several descriptions for one
 // TypeID, set members that refer to no item, member counts above ten, codes without a
 // label (characters, card volumes, level indexes), " Avail. in Shop" together with
 // " Display only", and names without a NUL.
-VerifyReport VerifyArchive(const LoadedArchive& archive);
+// The report: every check with its count, then up to five examples each.
+std::string VerifyArchive(const LoadedArchive& archive);
 
 } // namespace ledgrin::cli

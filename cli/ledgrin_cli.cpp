@@ -1,11 +1,11 @@
 // ledgrin-cli: export, import, batch edit, verify and compare item archives.
-#include "cli/Commands.h"
+#include "cli/Command.h"
 
 #include <string>
 #include <vector>
 
-#ifdef _WIN32
 #include <cstdio>
+#ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
 #endif
@@ -16,5 +16,6 @@ int main(int argc, char** argv) {
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stdin), _O_BINARY);
 #endif
-    return ledgrin::cli::RunCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    ledgrin::cli::Console console(stdout, stderr);
+    return ledgrin::cli::RunCommandLine(std::vector<std::string>(argv + 1, argv + argc), console);
 }

@@ -1,9 +1,9 @@
 // CSV, JSON and number rules of the import and export files, and the decoded columns.
-#include "tests/support/TestFiles.h"
 #include "cli/CliText.h"
 #include "cli/Csv.h"
 #include "cli/Json.h"
 #include "cli/TableColumns.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -46,16 +46,16 @@ TEST(Csv, QuotesOnlyWhatNeedsItEveryByteSurvivesAndRowsNameTheirLines) {
     AppendCsvRecord(file, {"1", "\r\n\r\n"});
     AppendCsvRecord(file, {"2", AllBytes()});
     InputRows read = ReadCsv(file);
-    ASSERT_TRUE(read.errors.empty());
+    ASSERT_TRUE(read.problems.empty());
     ASSERT_EQ(read.rows.size(), 2u);
     EXPECT_EQ(read.rows[0].cells[0].column, "TypeID");
     EXPECT_EQ(read.rows[0].cells[1].text, "\r\n\r\n");
-    EXPECT_EQ(read.rows[1].line, 5);
+    EXPECT_EQ(read.rows[1].at.number, 5);
     EXPECT_EQ(read.rows[1].cells[1].text, AllBytes());
 
     std::vector<int> lines; // too few and too many fields
-    for (const InputError& e : ReadCsv("A,B\n1,2\n3\n4,5,6\n").errors)
-        lines.push_back(e.line);
+    for (const Problem& e : ReadCsv("A,B\n1,2\n3\n4,5,6\n").problems)
+        lines.push_back(e.at.number);
     EXPECT_EQ(lines, (std::vector<int>{3, 4}));
 }
 
@@ -70,10 +70,10 @@ TEST(Json, StaysAsciiEveryByteSurvivesAndAnErrorNamesItsLine) {
     // Raw bytes from 0x80 up are taken as they stand.
     file += ", \"Raw\": \"caf\xC3\xA9\"}\n]\n";
     InputRows read = ReadJson(file);
-    ASSERT_TRUE(read.errors.empty());
+    ASSERT_TRUE(read.problems.empty());
     ASSERT_EQ(read.rows.size(), 1u);
     ASSERT_EQ(read.rows[0].cells.size(), 3u);
-    EXPECT_EQ(read.rows[0].line, 2);
+    EXPECT_EQ(read.rows[0].at.number, 2);
     EXPECT_EQ(read.rows[0].cells[0].text, "12");
     EXPECT_EQ(read.rows[0].cells[1].text, text);
     EXPECT_EQ(read.rows[0].cells[2].text, "caf\xC3\xA9");
@@ -102,10 +102,10 @@ TEST(Json, RefusesWhatAReaderCouldTakeTwoWays) {
     };
     for (const auto& c : cases) {
         const InputRows read = ReadJson(c.text);
-        ASSERT_EQ(read.errors.size(), 1u) << c.text;
-        EXPECT_EQ(read.errors[0].line, c.line) << c.text;
-        EXPECT_EQ(read.errors[0].column, c.column) << c.text;
-        EXPECT_EQ(read.errors[0].message.rfind(c.message, 0), 0u) << read.errors[0].message;
+        ASSERT_EQ(read.problems.size(), 1u) << c.text;
+        EXPECT_EQ(read.problems[0].at.number, c.line) << c.text;
+        EXPECT_EQ(read.problems[0].at.column, c.column) << c.text;
+        EXPECT_EQ(read.problems[0].message.rfind(c.message, 0), 0u) << read.problems[0].message;
         EXPECT_TRUE(read.rows.empty()) << c.text;
     }
     // Any value is walked without recursion, 64 levels deep and no deeper.

@@ -1,8 +1,8 @@
 // Arbitrary bytes as an import CSV file. A file read without errors has rows of exactly
 // the header's columns, in its order, at lines that only grow; written again with the
 // export's writer and read back, it gives the same header and rows.
-#include "tests/fuzz/FuzzSupport.h"
 #include "cli/Csv.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 #include <algorithm>
 
@@ -35,14 +35,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const InputRows read = ReadCsv(text);
     const int lines = 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-    for (const InputError& e : read.errors)
-        FUZZ_CHECK(e.line >= 1 && e.line <= lines && !e.message.empty());
-    if (!read.errors.empty()) return 0;
+    for (const Problem& p : read.problems)
+        FUZZ_CHECK(p.at.number >= 1 && p.at.number <= lines && !p.message.empty());
+    if (!read.problems.empty()) return 0;
     FUZZ_CHECK(!read.header.empty());
     int last = 1;
     for (const InputRow& row : read.rows) {
-        FUZZ_CHECK(row.line > last && row.line <= lines);
-        last = row.line;
+        FUZZ_CHECK(row.at.number > last && row.at.number <= lines);
+        last = row.at.number;
         FUZZ_CHECK(Texts(row.cells, true) == Texts(read.header, true));
     }
     if (WritesBackAmbiguously(read)) return 0;
@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const InputRow& row : read.rows)
         AppendCsvRecord(again, Texts(row.cells, false));
     const InputRows reread = ReadCsv(again);
-    FUZZ_CHECK(reread.errors.empty() && reread.rows.size() == read.rows.size());
+    FUZZ_CHECK(reread.problems.empty() && reread.rows.size() == read.rows.size());
     FUZZ_CHECK(Texts(reread.header, true) == Texts(read.header, true));
     for (std::size_t i = 0; i < read.rows.size(); ++i)
         FUZZ_CHECK(Texts(reread.rows[i].cells, false) == Texts(read.rows[i].cells, false));

@@ -2,8 +2,8 @@
 // file and keeps no rows; a file read without errors is valid JSON to the generic walk
 // too, names each member once per row, and written again (every value as a string)
 // reads back the same.
-#include "tests/fuzz/FuzzSupport.h"
 #include "cli/Json.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 #include <algorithm>
 #include <set>
@@ -16,15 +16,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const InputRows read = ReadJson(text);
     const int lines = 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-    if (!read.errors.empty()) {
-        FUZZ_CHECK(read.errors.size() == 1 && read.rows.empty());
-        const InputError& e = read.errors[0];
-        FUZZ_CHECK(e.line >= 1 && e.line <= lines && e.column >= 1 && !e.message.empty());
+    if (!read.problems.empty()) {
+        FUZZ_CHECK(read.problems.size() == 1 && read.rows.empty());
+        const Position& at = read.problems[0].at;
+        FUZZ_CHECK(at.number >= 1 && at.number <= lines && at.column >= 1 &&
+                   !read.problems[0].message.empty());
         std::size_t start = 0; // of the error's line
-        for (int line = 1; line < e.line; ++line)
+        for (int line = 1; line < at.number; ++line)
             start = text.find('\n', start) + 1;
         const std::size_t end = std::min(text.find('\n', start), text.size());
-        FUZZ_CHECK(static_cast<std::size_t>(e.column) <= end - start + 1);
+        FUZZ_CHECK(static_cast<std::size_t>(at.column) <= end - start + 1);
         return 0;
     }
     JsonReader walk(text);
@@ -45,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     again += "]";
     const InputRows reread = ReadJson(again);
-    FUZZ_CHECK(reread.errors.empty() && reread.rows.size() == read.rows.size());
+    FUZZ_CHECK(reread.problems.empty() && reread.rows.size() == read.rows.size());
     for (std::size_t i = 0; i < read.rows.size(); ++i) {
         FUZZ_CHECK(reread.rows[i].cells.size() == read.rows[i].cells.size());
         for (std::size_t j = 0; j < read.rows[i].cells.size(); ++j)

@@ -4,14 +4,14 @@
 // in the field, name or description text that a change planned as "make" names, in a
 // record holding that change's TypeID; only descriptions are appended, each for a TypeID a
 // change names; and the tables ApplyPatch reports written are the ones that changed.
+#include "cli/CliText.h"
+#include "cli/Patch.h"
+#include "cli/TableColumns.h"
+#include "demo/DemoArchive.h"
 #include "records/DescRecord.h"
 #include "records/RecordHead.h"
 #include "tests/fuzz/FuzzSupport.h"
 #include "tests/support/TestArchives.h"
-#include "demo/DemoArchive.h"
-#include "cli/CliText.h"
-#include "cli/Patch.h"
-#include "cli/TableColumns.h"
 
 #include <algorithm>
 #include <set>
@@ -59,15 +59,16 @@ void Allow(Allowed& allowed, const TableStore& store, const PatchChange& c) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const TableStore& demo = DemoTables();
-    InputError error;
-    const std::optional<Patch> patch = ReadPatch(std::string_view(reinterpret_cast<const char*>(data), size), error);
+    Problem problem;
+    const std::optional<Patch> patch =
+        ReadPatch(std::string_view(reinterpret_cast<const char*>(data), size), problem);
     if (!patch) {
-        FUZZ_CHECK(!error.message.empty() && error.line >= 0);
+        FUZZ_CHECK(!problem.message.empty() && problem.at.number >= 0);
         return 0;
     }
     const ApplyPlan plan = PlanPatch(demo, *patch);
     FUZZ_CHECK(plan.outcomes.size() == patch->changes.size());
-    if (!plan.errors.empty()) return 0;
+    if (!plan.problems.empty()) return 0;
 
     TableStore store = demo;
     const std::vector<TableIndex> written = ApplyPatch(store, *patch, plan);
@@ -78,12 +79,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < patch->changes.size(); ++i) {
         if (plan.outcomes[i].outcome != Outcome::Make) continue;
         Allow(allowed, demo, patch->changes[i]);
-        if (FindTableByName(patch->changes[i].table) == kDescTable) described.insert(patch->changes[i].typeId);
+        if (FindTableByName(patch->changes[i].table) == kDescTable)
+            described.insert(patch->changes[i].typeId);
     }
     for (TableIndex t = 0; t < kTableCount; ++t) {
         const TableSlot &before = demo[t], &after = store[t];
         FUZZ_CHECK(after.HeaderWord2 == before.HeaderWord2 && after.Version == before.Version);
-        FUZZ_CHECK(after.RecordCount == before.RecordCount || (t == kDescTable && after.RecordCount > before.RecordCount));
+        FUZZ_CHECK(after.RecordCount == before.RecordCount ||
+                   (t == kDescTable && after.RecordCount > before.RecordCount));
         FUZZ_CHECK(after.Records.size() == after.RecordCount * RecordSize(t));
         for (std::size_t b = 0; b < before.Records.size(); ++b)
             FUZZ_CHECK(after.Records[b] == before.Records[b] || allowed[t][b]);

@@ -1,6 +1,6 @@
 // set --where: which records the conditions pick, what the assignments compute, and the
 // refusals, after which the archive is byte-identical.
-#include "CliTestSupport.h"
+#include "tests/cli/CliTestSupport.h"
 
 #include <functional>
 #include <set>
@@ -11,11 +11,11 @@ using namespace ledgrin::clitest;
 namespace {
 
 constexpr std::size_t kPrice = 0x5C;
-using BatchEditTest = CliTest;
+using SetTest = CliTest;
 
 } // namespace
 
-TEST_F(BatchEditTest, ConditionsPickExactlyTheRecordsTheyDescribe) {
+TEST_F(SetTest, ConditionsPickExactlyTheRecordsTheyDescribe) {
     // The Part records a dry run with these conditions would change.
     auto picked = [&](const std::vector<std::string>& conditions) {
         std::vector<std::string> args = {"set", archive, "Part", "DiscountPrice=4000000000", "--dry-run"};
@@ -39,7 +39,7 @@ TEST_F(BatchEditTest, ConditionsPickExactlyTheRecordsTheyDescribe) {
     }
 }
 
-TEST_F(BatchEditTest, AssignmentsComputeFromTheStoredValueAndRefusalsWriteNothing) {
+TEST_F(SetTest, AssignmentsComputeFromTheStoredValueAndRefusalsWriteNothing) {
     const struct {
         std::uint32_t stored;
         std::string condition, assignment;
@@ -69,4 +69,27 @@ TEST_F(BatchEditTest, AssignmentsComputeFromTheStoredValueAndRefusalsWriteNothin
         EXPECT_TRUE(Contains(run.err, c.result)) << c.assignment << ": " << run.err;
         EXPECT_TRUE(ReadFileText(archive) == before) << c.assignment;
     }
+}
+
+// A message about an argument names its word on the command line, options counted.
+TEST_F(SetTest, AnArgumentIsNamedByItsPlaceAmongAllTheWords) {
+    const CliRun run = RunCli(
+        {"set", "--dry-run", "--keep-backups", "3", archive, "Part", IdOf(demo, kPartTable, 0), "Power=x"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "ledgrin-cli: set: argument 7: Power: \"x\" is not an unsigned number\n"
+                       "ledgrin-cli: nothing was written\n");
+}
+
+// A file beside the archive with a backup's name but a sequence number past any count
+// is no backup: the write succeeds, says so, and leaves the file alone.
+TEST_F(SetTest, AnOddBackupNameNeitherFailsTheWriteNorIsPruned) {
+    const std::string odd = dir / "tarvik_gb.iff.20240101-120000-99999999999999999999.bak";
+    ASSERT_TRUE(WriteFileText(odd, "not ours"));
+    const CliRun run =
+        RunCli({"set", archive, "Part", IdOf(demo, kPartTable, 0), "Price=5", "--keep-backups", "1"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "Part.iff: 1 record changed; Desc.iff: 0 descriptions rewritten, 0 appended.\n");
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(ReadFileText(odd), "not ours");
+    EXPECT_EQ(Get(Load(), kPartTable, 0, kPrice, 4), 5u);
 }

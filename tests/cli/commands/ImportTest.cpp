@@ -1,7 +1,7 @@
 // set and import write only the fields asked for and what the Update derives from them,
 // and an unchanged export imports without changing a byte, on records whose unnamed bytes
 // are filler and whose derived values disagree.
-#include "CliTestSupport.h"
+#include "tests/cli/CliTestSupport.h"
 
 #include <array>
 
@@ -10,7 +10,7 @@ using namespace ledgrin::clitest;
 
 namespace {
 
-class ExactWriteTest : public CliTest {
+class ImportTest : public CliTest {
   protected:
     // Values the Update would normalise: Mascot bonus bytes 1 and 3 set (0x10C) and a
     // PriceCopy (0xF8) that is not the Price (0x5C). Part record 5's name has no NUL.
@@ -24,7 +24,7 @@ class ExactWriteTest : public CliTest {
 
 } // namespace
 
-TEST_F(ExactWriteTest, OnlyAskedAndDerivedBytesChange) {
+TEST_F(ImportTest, OnlyAskedAndDerivedBytesChange) {
     const std::string pristine = ReadFileText(archive);
     const TableStore before = Load();
     const struct {
@@ -62,7 +62,7 @@ TEST_F(ExactWriteTest, OnlyAskedAndDerivedBytesChange) {
     EXPECT_EQ(Snapshot(dir.path()).size(), 3u);
 }
 
-TEST_F(ExactWriteTest, UnchangedExportsImportWithoutChangingAByte) {
+TEST_F(ImportTest, UnchangedExportsImportWithoutChangingAByte) {
     // CSV through standard output, JSON into a file.
     const std::string before = ReadFileText(archive);
     for (TableIndex t = kFirstItemTable; t <= kLastItemTable; ++t) {
@@ -74,6 +74,51 @@ TEST_F(ExactWriteTest, UnchangedExportsImportWithoutChangingAByte) {
             EXPECT_EQ(run.status, 0) << EntryName(t) << " " << file << ": " << run.err;
             EXPECT_EQ(run.out, "No changes.\n") << EntryName(t) << " " << file;
         }
+    }
+    EXPECT_TRUE(ReadFileText(archive) == before);
+}
+
+TEST_F(ImportTest, EveryRejectedFileLeavesTheArchiveByteIdentical) {
+    const std::string part = IdOf(demo, kPartTable, 3), mascot = IdOf(demo, kMascotTable, 3);
+    // A file of one row: the record's TypeID and one column.
+    auto file = [](const std::string& id, const std::string& column, const std::string& value) {
+        return "TypeID," + column + "\r\n" + id + "," + value + "\r\n";
+    };
+    const std::string row = "[{\"TypeID\": " + part + ", \"Price\": 1";
+    const struct {
+        const char* table;
+        std::string file, error;
+        const char* name = "bad.csv";
+    } cases[] = {
+        // The valid row on line 2 is not written either.
+        {"Part", file(IdOf(demo, kPartTable, 0), "Price", "1") + part + ",12x\r\n",
+         "bad.csv:3: Price: \"12x\" is not an unsigned number\n"},
+        {"Mascot", file(mascot, "Power", "256"), "bad.csv:2: Power: 256 does not fit its 8-bit field"},
+        {"Part", file(part, "Enabled", "0"), "bad.csv:2: Enabled is read-only"},
+        {"Part", file(part, "Name", std::string(40, 'N')), "bad.csv:2: Name: 40 bytes do not fit"},
+        {"Part", file(part, "Prices", "1"), "bad.csv:1: unknown column \"Prices\" for Part.iff\n"},
+        {"Part", file("123", "Price", "1"), "bad.csv:2: TypeID 123 is held by no record of Part.iff\n"},
+        {"Part", file(part, "Price", "\"1"), "bad.csv:2: a quoted field starting on line 2 has no closing"},
+        // A header is checked without rows, which an import of it would silently skip.
+        {"Part", "TypeID,Prices\r\n", "bad.csv:1: unknown column \"Prices\" for Part.iff\n"},
+        {"Part", "TypeID,Price,Price\r\n", "bad.csv:1: column Price is given twice\n"},
+        {"Part", row + ", \"Price\": 2}]",
+         "bad.json:1:" + std::to_string(row.size() + 3) +
+             ": the member \"Price\" is given twice in one object\n",
+         "bad.json"},
+        {"Part", row + ", \"Name\": \"a\x01\"}]",
+         "bad.json:1:" + std::to_string(row.size() + 13) +
+             ": a control byte inside a string must be escaped\n",
+         "bad.json"},
+    };
+    const std::string before = ReadFileText(archive);
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteFileText(dir / c.name, c.file));
+        CliRun run = RunCli({"import", archive, c.table, dir / c.name});
+        EXPECT_EQ(run.status, 1) << c.error;
+        EXPECT_TRUE(Contains(run.err, c.error) && Contains(run.err, "ledgrin-cli: nothing was written\n"))
+            << run.err;
+        EXPECT_TRUE(run.out.empty()) << run.out;
     }
     EXPECT_TRUE(ReadFileText(archive) == before);
 }

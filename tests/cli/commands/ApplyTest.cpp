@@ -1,6 +1,6 @@
 // diff --patch and apply: a mod's changes carried to a reordered and extended release,
 // applied twice, and refused or skipped where the release disagrees.
-#include "CliTestSupport.h"
+#include "tests/cli/CliTestSupport.h"
 
 #include <algorithm>
 
@@ -11,7 +11,7 @@ namespace {
 
 constexpr std::size_t kPrice = 0x5C;
 
-class PatchTest : public CliTest {
+class ApplyTest : public CliTest {
   protected:
     std::string patch = dir / "mod.json", target = dir / "release.iff", mod = dir / "mod.iff";
 
@@ -33,7 +33,7 @@ class PatchTest : public CliTest {
 
 } // namespace
 
-TEST_F(PatchTest, AppliesToAReorderedExtendedReleaseOnceAndThenFindsItApplied) {
+TEST_F(ApplyTest, AppliesToAReorderedExtendedReleaseOnceAndThenFindsItApplied) {
     // The next release: the Part records rotated by one, then one more (zero but its TypeID).
     TableStore release = demo;
     TableSlot& part = release[kPartTable];
@@ -57,7 +57,7 @@ TEST_F(PatchTest, AppliesToAReorderedExtendedReleaseOnceAndThenFindsItApplied) {
     EXPECT_TRUE(ReadFileText(target) == once);
 }
 
-TEST_F(PatchTest, AConflictStopsTheWholePatchUnlessSkipped) {
+TEST_F(ApplyTest, AConflictStopsTheWholePatchUnlessSkipped) {
     // The release holds another Part price than the one the mod started from.
     const std::string part = IdOf(demo, kPartTable, 3);
     TableStore release = demo;
@@ -81,7 +81,7 @@ TEST_F(PatchTest, AConflictStopsTheWholePatchUnlessSkipped) {
 
 // Patches come from other people: what could be read two ways is refused with its line
 // (and column, for the syntax) and nothing is written; the same change twice counts once.
-TEST_F(PatchTest, MalformedPatchesAreRefusedWithTheirLine) {
+TEST_F(ApplyTest, MalformedPatchesAreRefusedWithTheirLine) {
     const std::string id = IdOf(demo, kPartTable, 3),
                       old = std::to_string(Get(demo, kPartTable, 3, kPrice, 4));
     const auto file = [](const std::vector<std::string>& changes, const char* version = "1") {
@@ -131,6 +131,6 @@ TEST_F(PatchTest, MalformedPatchesAreRefusedWithTheirLine) {
 
     ASSERT_TRUE(WriteFileText(patch, file({price("Part", "Price", "1"), price("PART", "PRICE", "1")})));
     CliRun run = RunCli({"apply", archive, patch});
-    EXPECT_EQ(run.out, "Patch: 1 changes made, 0 already present, 0 conflicting.\n") << run.err;
+    EXPECT_EQ(run.out, "Patch: 1 change made, 0 already present, 0 conflicting.\n") << run.err;
     EXPECT_EQ(Get(Load(), kPartTable, 3, kPrice, 4), 1u);
 }
