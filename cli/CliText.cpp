@@ -69,9 +69,9 @@ std::optional<TableIndex> FindTableByName(std::string_view name) {
     return std::nullopt;
 }
 
-std::string QuotedText(std::string_view text) {
-    std::string out = "\"";
-    for (char c : text) {
+void AppendQuoted(std::string& out, std::string_view bytes, QuoteStyle style) {
+    out += '"';
+    for (char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
         switch (c) {
         case '"': out += "\\\""; break;
@@ -79,17 +79,25 @@ std::string QuotedText(std::string_view text) {
         case '\n': out += "\\n"; break;
         case '\r': out += "\\r"; break;
         case '\t': out += "\\t"; break;
-        default:
-            if (byte < 0x20 || byte == 0x7F) {
-                char hex[8];
-                std::snprintf(hex, sizeof hex, "\\x%02X", byte);
-                out += hex;
+        default: {
+            const bool json = style == QuoteStyle::Json;
+            if (byte < 0x20 || (json ? byte >= 0x80 : byte == 0x7F)) {
+                char escape[8];
+                std::snprintf(escape, sizeof escape, json ? "\\u%04X" : "\\x%02X", byte);
+                out += escape;
             } else {
                 out += c;
             }
         }
+        }
     }
-    return out + "\"";
+    out += '"';
+}
+
+std::string QuotedText(std::string_view text) {
+    std::string out;
+    AppendQuoted(out, text, QuoteStyle::Message);
+    return out;
 }
 
 std::string WithoutCarriageReturns(std::string_view text) {

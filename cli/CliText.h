@@ -35,6 +35,12 @@ bool NamesEqualNoCase(std::string_view a, std::string_view b);
 // \t, \xNN); bytes from 0x80 up are kept as they are.
 std::string QuotedText(std::string_view text);
 
+// Appends bytes in double quotes, with quotes, backslashes, \n, \r and \t escaped, and
+// for a message the other control bytes as \xNN (bytes from 0x80 up kept); for JSON the
+// other control bytes and every byte from 0x80 up as \u00XX, so the file stays ASCII.
+enum class QuoteStyle { Message, Json };
+void AppendQuoted(std::string& out, std::string_view bytes, QuoteStyle style);
+
 // text without its carriage returns, as the Update stores descriptions.
 std::string WithoutCarriageReturns(std::string_view text);
 

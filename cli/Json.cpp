@@ -1,6 +1,6 @@
 #include "cli/Json.h"
 
-#include <cstdio>
+#include "cli/CliText.h"
 
 namespace ledgrin::cli {
 
@@ -218,26 +218,7 @@ void JsonReader::Finish() {
 }
 
 void AppendJsonString(std::string& out, std::string_view bytes) {
-    out += '"';
-    for (char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (byte < 0x20 || byte >= 0x80) {
-                char escape[8];
-                std::snprintf(escape, sizeof escape, "\\u%04X", byte);
-                out += escape;
-            } else {
-                out += c;
-            }
-        }
-    }
-    out += '"';
+    AppendQuoted(out, bytes, QuoteStyle::Json);
 }
 
 InputRows ReadJson(std::string_view text) {
