@@ -153,4 +153,34 @@ std::string DiffTable(const TableStore& a, const TableStore& b, TableIndex t) {
     return TableDiff(a, b, t).Run(a, b);
 }
 
+TableChangeCount CountChanges(const TableStore& a, const TableStore& b, TableIndex t) {
+    const RecordPairs pairs = PairByTypeId(a, b, t);
+    TableChangeCount count;
+    count.added = pairs.onlyB.size();
+    for (std::size_t i = 0; i < pairs.partner.size(); ++i) {
+        if (pairs.partner[i] == RecordPairs::kUnpaired)
+            ++count.removed;
+        else
+            count.changed += std::memcmp(a.Record(t, i), b.Record(t, pairs.partner[i]), RecordSize(t)) != 0;
+    }
+    return count;
+}
+
+std::string ChangeSummary(const TableStore& a, const TableStore& b) {
+    std::string summary;
+    for (TableIndex t : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 0}) { // items, then descriptions
+        const TableChangeCount c = CountChanges(a, b, t);
+        std::string parts;
+        const auto part = [&](std::size_t n, const std::string& text) {
+            if (n > 0) parts += (parts.empty() ? "" : ", ") + text;
+        };
+        part(c.changed, Plural(c.changed, "record", "records") + " changed");
+        part(c.added, std::to_string(c.added) + " added");
+        part(c.removed, std::to_string(c.removed) + " removed");
+        if (!parts.empty())
+            summary += (summary.empty() ? "" : "; ") + std::string(EntryName(t)) + ": " + parts;
+    }
+    return summary.empty() ? "no record changed" : summary;
+}
+
 } // namespace ledgrin::cli

@@ -14,4 +14,15 @@ namespace ledgrin::cli {
 // table is the same in both.
 std::string DiffTable(const TableStore& a, const TableStore& b, TableIndex t);
 
+// How many records of table t changed, were added and were removed from a to b, records
+// paired as DiffTable pairs them.
+struct TableChangeCount {
+    std::size_t changed = 0, added = 0, removed = 0;
+};
+TableChangeCount CountChanges(const TableStore& a, const TableStore& b, TableIndex t);
+
+// The counts of every table that differs, item tables first: "Part.iff: 18 records
+// changed; Desc.iff: 1 added", or "no record changed".
+std::string ChangeSummary(const TableStore& a, const TableStore& b);
+
 } // namespace ledgrin::cli

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <system_error>
@@ -32,19 +33,6 @@ bool MakeWorkFolder(const fs::path& archive, fs::path& folder) {
 bool Unchanged(const LoadedArchive& archive) {
     FileStamp now;
     return ReadFileStamp(archive.file, now) && now == archive.stamp;
-}
-
-SaveAllResult SaveInFolder(const LoadedArchive& archive, const std::vector<TableIndex>& tables,
-                           const fs::path& folder) {
-    const fs::path path(archive.file), work = folder / path.filename();
-    std::error_code ec;
-    if (!fs::copy_file(path, work, ec) || ec) return SaveAllResult::CannotPrepare;
-    for (TableIndex t : tables)
-        if (SaveTable(archive.store, t, work.string(), folder.string()) != kSaved)
-            return SaveAllResult::NotSaved;
-    if (!Unchanged(archive)) return SaveAllResult::Changed;
-    return ReplaceFileAtomically(work.string(), path.string()) ? SaveAllResult::Saved
-                                                               : SaveAllResult::CannotReplace;
 }
 
 constexpr std::size_t kStampSize = 15; // YYYYMMDD-HHMMSS
@@ -143,6 +131,37 @@ void PruneBackups(const fs::path& archive, std::size_t keep, const fs::path& mad
         fs::remove(backups[i].second, ec);
 }
 
+// The new archive is made as `work` in the working folder by `make`, then replaces the
+// archive, which must still be the file that was loaded.
+using MakeArchive = std::function<SaveAllResult(const fs::path& work, const fs::path& folder)>;
+
+SaveAllResult ReplaceInFolder(const LoadedArchive& archive, const fs::path& folder, const MakeArchive& make) {
+    const fs::path path(archive.file), work = folder / path.filename();
+    if (const SaveAllResult made = make(work, folder); made != SaveAllResult::Saved) return made;
+    if (!Unchanged(archive)) return SaveAllResult::Changed;
+    return ReplaceFileAtomically(work.string(), path.string()) ? SaveAllResult::Saved
+                                                               : SaveAllResult::CannotReplace;
+}
+
+// Everything a write does around making the new archive: the stamp check, the working
+// folder, the backup before and the pruning after; on failure no backup stays.
+SaveAllResult WriteArchive(const LoadedArchive& loaded, const BackupPolicy& backup, const MakeArchive& make) {
+    if (!Unchanged(loaded)) return SaveAllResult::Changed;
+    const fs::path archive(loaded.file);
+    fs::path folder, backupPath;
+    if (!MakeWorkFolder(archive, folder)) return SaveAllResult::CannotPrepare;
+    SaveAllResult result = SaveAllResult::CannotBackUp;
+    if (!backup.enabled || MakeBackup(archive, backup.when, backupPath)) {
+        QuietDiagnostics quiet;
+        result = ReplaceInFolder(loaded, folder, make);
+    }
+    std::error_code ec;
+    fs::remove_all(folder, ec);
+    if (result == SaveAllResult::Saved && backup.enabled) PruneBackups(archive, backup.keep, backupPath);
+    if (result != SaveAllResult::Saved && !backupPath.empty()) fs::remove(backupPath, ec);
+    return result;
+}
+
 } // namespace
 
 LoadedArchive LoadArchive(const std::string& path) {
@@ -182,20 +201,34 @@ std::string LoadProblem(const LoadedArchive& archive, TableIndex t) {
 
 SaveAllResult SaveTables(const LoadedArchive& loaded, const std::vector<TableIndex>& tables,
                          const BackupPolicy& backup) {
-    if (!Unchanged(loaded)) return SaveAllResult::Changed;
-    const fs::path archive(loaded.file);
-    fs::path folder, backupPath;
-    if (!MakeWorkFolder(archive, folder)) return SaveAllResult::CannotPrepare;
-    SaveAllResult result = SaveAllResult::CannotBackUp;
-    if (!backup.enabled || MakeBackup(archive, backup.when, backupPath)) {
-        QuietDiagnostics quiet;
-        result = SaveInFolder(loaded, tables, folder);
-    }
-    std::error_code ec;
-    fs::remove_all(folder, ec);
-    if (result == SaveAllResult::Saved && backup.enabled) PruneBackups(archive, backup.keep, backupPath);
-    if (result != SaveAllResult::Saved && !backupPath.empty()) fs::remove(backupPath, ec);
-    return result;
+    return WriteArchive(loaded, backup, [&](const fs::path& work, const fs::path& folder) {
+        std::error_code ec;
+        if (!fs::copy_file(loaded.file, work, ec) || ec) return SaveAllResult::CannotPrepare;
+        for (TableIndex t : tables)
+            if (SaveTable(loaded.store, t, work.string(), folder.string()) != kSaved)
+                return SaveAllResult::NotSaved;
+        return SaveAllResult::Saved;
+    });
+}
+
+SaveAllResult ReplaceArchive(const LoadedArchive& loaded, const std::string& replacement,
+                             const BackupPolicy& backup) {
+    return WriteArchive(loaded, backup, [&](const fs::path& work, const fs::path&) {
+        std::error_code ec;
+        return fs::copy_file(replacement, work, ec) && !ec ? SaveAllResult::Saved
+                                                           : SaveAllResult::CannotPrepare;
+    });
+}
+
+std::vector<Backup> ArchiveBackups(const std::string& archiveFile) {
+    std::vector<Backup> backups;
+    for (const auto& [key, path] : ListBackups(archiveFile))
+        backups.push_back({path.string(), key.stamp});
+    return backups;
+}
+
+bool IsBackupName(const std::string& name, const std::string& archiveFile) {
+    return ParseBackupName(name, fs::path(archiveFile).filename().string()).has_value();
 }
 
 } // namespace ledgrin::cli

@@ -64,4 +64,18 @@ struct BackupPolicy {
 SaveAllResult SaveTables(const LoadedArchive& archive, const std::vector<TableIndex>& tables,
                          const BackupPolicy& backup = {});
 
+// Replaces the archive with a copy of the file `replacement` (a backup brought back), with
+// the same checks, backup and pruning as SaveTables.
+SaveAllResult ReplaceArchive(const LoadedArchive& archive, const std::string& replacement,
+                             const BackupPolicy& backup = {});
+
+// The archive's backups beside it, oldest first: NAME.YYYYMMDD-HHMMSS[-N].bak exactly.
+struct Backup {
+    std::string path;
+    std::string stamp; // YYYYMMDD-HHMMSS, local time
+};
+std::vector<Backup> ArchiveBackups(const std::string& archiveFile);
+// Whether a file's name (without its folder) is that of a backup of the archive.
+bool IsBackupName(const std::string& name, const std::string& archiveFile);
+
 } // namespace ledgrin::cli

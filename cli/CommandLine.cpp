@@ -66,12 +66,16 @@ std::vector<std::string> FormOperands(const char* form) {
 bool Optional(const std::string& operand) {
     return operand.front() == '[';
 }
-bool Repeated(const std::string& operand) {
-    return operand.size() > 3 && operand.compare(operand.size() - 3, 3, "...") == 0;
+std::string WithoutBrackets(const std::string& operand) {
+    return Optional(operand) ? operand.substr(1, operand.size() - 2) : operand;
 }
-std::string Bare(std::string operand) {
-    if (Optional(operand)) operand = operand.substr(1, operand.size() - 2);
-    return Repeated(operand) ? operand.substr(0, operand.size() - 3) : operand;
+bool Repeated(const std::string& operand) {
+    const std::string bare = WithoutBrackets(operand);
+    return bare.size() > 3 && bare.compare(bare.size() - 3, 3, "...") == 0;
+}
+std::string Bare(const std::string& operand) {
+    const std::string bare = WithoutBrackets(operand);
+    return Repeated(operand) ? bare.substr(0, bare.size() - 3) : bare;
 }
 
 // The form that fits the options given: the last whose option words were all given.

@@ -89,6 +89,19 @@ const OptionDef kSkipConflictsOption = {"--skip-conflicts", nullptr,
                                             return std::string();
                                         }};
 
+const OptionDef kLikeOption = {"--like", "TYPEID", "the record to copy: the one of TABLE holding TYPEID.",
+                               [](Options& o, const std::string& v) {
+                                   o.like = v;
+                                   return std::string();
+                               }};
+
+const OptionDef kTypeIdOption = {"--typeid", "NEW",
+                                 "the TypeID of the new record, which no record may hold yet.",
+                                 [](Options& o, const std::string& v) {
+                                     o.newTypeId = v;
+                                     return std::string();
+                                 }};
+
 const OptionList kWriteOptions = {&kDryRun, &kKeepBackups, &kNoBackup, &kWait};
 
 ParsedLine ParseLine(const std::vector<std::string>& words, const OptionList& accepted) {

@@ -30,6 +30,7 @@ struct Options {
     std::vector<std::string> where;   // --where, each time given
     std::optional<std::string> patch; // --patch FILE
     bool skipConflicts = false;
+    std::optional<std::string> like, newTypeId; // add: --like TYPEID, --typeid NEW
 };
 
 struct OptionDef {
@@ -41,7 +42,8 @@ struct OptionDef {
 };
 using OptionList = std::vector<const OptionDef*>;
 
-extern const OptionDef kFormatOption, kOutputOption, kWhereOption, kPatchOption, kSkipConflictsOption;
+extern const OptionDef kFormatOption, kOutputOption, kWhereOption, kPatchOption, kSkipConflictsOption,
+    kLikeOption, kTypeIdOption;
 // --dry-run, --keep-backups N, --no-backup and --wait SECONDS: every command that writes.
 extern const OptionList kWriteOptions;
 

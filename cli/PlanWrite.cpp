@@ -1,5 +1,7 @@
 #include "cli/PlanWrite.h"
 
+#include "cli/CliText.h"
+
 namespace ledgrin::cli {
 
 int WritePlan(Invocation& run, const ImportPlan& plan, const ProblemSource& source) {
@@ -20,6 +22,20 @@ int WritePlan(Invocation& run, const ImportPlan& plan, const ProblemSource& sour
     if (!session.Commit()) return kExitFailure;
     run.console.Out(FormatPlanSummary(plan, true));
     return kExitOk;
+}
+
+bool ReadAssignments(Invocation& run, std::size_t first, InputRow& row) {
+    for (std::size_t i = first; i < run.operands.size(); ++i) {
+        const std::string& assignment = run.operands[i].text;
+        const std::size_t equals = assignment.find('=');
+        if (equals == std::string::npos || equals == 0) {
+            run.UsageError(QuotedText(assignment) + " is not FIELD=VALUE");
+            return false;
+        }
+        row.cells.push_back({assignment.substr(0, equals), assignment.substr(equals + 1),
+                             Position::Argument(run.operands[i].word)});
+    }
+    return true;
 }
 
 } // namespace ledgrin::cli

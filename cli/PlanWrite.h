@@ -9,4 +9,8 @@ namespace ledgrin::cli {
 
 int WritePlan(Invocation& run, const ImportPlan& plan, const ProblemSource& source);
 
+// The FIELD=VALUE operands from `first` on as cells of row, each at its word of the
+// command line, so a message points at the argument. False after a usage error.
+bool ReadAssignments(Invocation& run, std::size_t first, InputRow& row);
+
 } // namespace ledgrin::cli

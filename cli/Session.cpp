@@ -38,7 +38,14 @@ bool Session::Commit() {
     for (TableIndex t = 0; t < kTableCount; ++t)
         if (changed_[t]) tables.push_back(t);
     if (write_.dryRun || tables.empty()) return true;
-    const SaveAllResult saved = SaveTables(archive_, tables, write_.backup);
+    return Written(SaveTables(archive_, tables, write_.backup));
+}
+
+bool Session::Replace(const std::string& replacement) {
+    return Written(ReplaceArchive(archive_, replacement, write_.backup));
+}
+
+bool Session::Written(SaveAllResult saved) {
     if (saved == SaveAllResult::Saved) {
         console_.archiveReplaced = true;
         return true;

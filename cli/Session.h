@@ -36,8 +36,13 @@ class Session {
     // pruning the options ask for; says why when it fails. Nothing is written in a dry run
     // or when no table changed.
     bool Commit();
+    // Replaces the archive with a copy of the file at `replacement` (a backup brought
+    // back), with the backup and pruning of Commit; says why when it fails.
+    bool Replace(const std::string& replacement);
 
   private:
+    bool Written(SaveAllResult saved);
+
     std::string path_;
     Console& console_;
     LoadedArchive archive_;

@@ -1,70 +1,132 @@
-// apply ARCHIVE FILE: the changes of a patch carried into an archive.
+// apply ARCHIVE FILE...: the changes and added records of patches carried into an archive,
+// each patch applied in memory to what the ones before it made, then one write.
 #include "cli/CliText.h"
 #include "cli/Command.h"
 #include "cli/Files.h"
 #include "cli/Patch.h"
 
+#include <map>
+
 namespace ledgrin::cli {
 
 namespace {
 
+struct PatchFile {
+    std::string path;
+    Patch patch;
+};
+
+// What one patch did, and its lines for standard output and for the conflicts.
+struct PatchResult {
+    std::size_t made = 0, already = 0, conflicting = 0;
+    std::string notes, out, conflicts; // records not carried; changes of a dry run; conflicts
+};
+
+// Plans one patch against the store as the patches before it left it and makes its
+// changes there; setBy remembers which patch last set each field, for the messages.
+std::optional<PatchResult> ApplyOne(Invocation& run, const PatchFile& file, bool several,
+                                    std::map<std::string, std::string>& setBy) {
+    Session& session = run.archive();
+    const Patch& patch = file.patch;
+    const ApplyPlan plan = PlanPatch(session.store(), patch);
+    if (!plan.problems.empty()) {
+        run.console.Refuse(plan.problems, {file.path});
+        return std::nullopt;
+    }
+    PatchResult result;
+    const bool skip = run.options.skipConflicts;
+    const std::string in = several ? file.path + ": " : "";
+    for (const PatchUnmatched& u : patch.unmatched)
+        result.notes += "Not applied: " + u.table + " TypeID " + Decimal(u.typeId) + " " +
+                        QuotedText(u.name) + " is only in the " + (u.inNew ? "new" : "old") +
+                        " archive of the patch.\n";
+    for (const PatchRemoved& r : patch.removed)
+        result.notes +=
+            "Not removed: " + r.table + " TypeID " + Decimal(r.typeId) + " " + QuotedText(r.name) + "\n";
+    const auto conflict = [&](const std::string& what, const std::string& key) {
+        const auto by = setBy.find(key);
+        result.conflicts += std::string(skip ? "Skipped: " : "Conflict: ") + in + what +
+                            (by == setBy.end() ? "" : ", set by " + by->second);
+    };
+    for (std::size_t i = 0; i < patch.changes.size(); ++i) {
+        const PatchChange& c = patch.changes[i];
+        const ChangeOutcome& o = plan.outcomes[i];
+        if (o.outcome == Outcome::Make && session.dryRun())
+            result.out +=
+                "  " + ChangeLabel(c) + ": " + ValueText(c.oldValue) + " -> " + ValueText(c.newValue) + "\n";
+        if (o.outcome == Outcome::Make) setBy[TargetKey(c)] = file.path;
+        if (o.outcome != Outcome::Conflict) continue;
+        conflict(ChangeLabel(c) + ": expected " + ValueText(c.oldValue) + ", found " + o.found, TargetKey(c));
+        result.conflicts += ", wanted " + ValueText(c.newValue) + "\n";
+    }
+    for (std::size_t i = 0; i < patch.added.size(); ++i) {
+        const PatchAdded& a = patch.added[i];
+        const ChangeOutcome& o = plan.added[i];
+        if (o.outcome == Outcome::Make && session.dryRun()) result.out += "  Add: " + AddedLabel(a) + "\n";
+        if (o.outcome == Outcome::Make) setBy[TargetKey(a)] = file.path;
+        if (o.outcome != Outcome::Conflict) continue;
+        conflict("added " + AddedLabel(a) + ": found " + o.found, TargetKey(a));
+        result.conflicts += "\n";
+    }
+    result.made = plan.Count(Outcome::Make);
+    result.already = plan.Count(Outcome::Already);
+    result.conflicting = plan.Count(Outcome::Conflict);
+    for (TableIndex t : ApplyPatch(session.store(), patch, plan))
+        session.MarkChanged(t);
+    return result;
+}
+
 int RunApply(Invocation& run) {
-    const std::string& file = run.operands[1].text;
-    std::string text;
-    if (!ReadInputFile(run.console, file, text)) return kExitFailure;
-    Problem problem;
-    const std::optional<Patch> patch = ReadPatch(text, problem);
-    if (!patch) {
-        run.console.Refuse({problem}, {file});
-        return kExitFailure;
+    std::vector<PatchFile> files;
+    for (std::size_t i = 1; i < run.operands.size(); ++i) {
+        PatchFile& file = files.emplace_back();
+        file.path = run.operands[i].text;
+        std::string text;
+        if (!ReadInputFile(run.console, file.path, text)) return kExitFailure;
+        Problem problem;
+        std::optional<Patch> patch = ReadPatch(text, problem);
+        if (!patch) {
+            run.console.Refuse({problem}, {file.path});
+            return kExitFailure;
+        }
+        file.patch = std::move(*patch);
     }
     if (!run.Load()) return kExitFailure;
     Session& session = run.archive();
-    for (const PatchChange& change : patch->changes)
-        if (const std::optional<TableIndex> t = FindTableByName(change.table); t && !session.Require(*t))
-            return kExitFailure;
-    const ApplyPlan plan = PlanPatch(session.store(), *patch);
-    if (!plan.problems.empty()) {
-        run.console.Refuse(plan.problems, {file});
-        return kExitFailure;
+    for (const PatchFile& file : files)
+        for (const PatchChange& change : file.patch.changes)
+            if (const std::optional<TableIndex> t = FindTableByName(change.table); t && !session.Require(*t))
+                return kExitFailure;
+    const bool several = files.size() > 1;
+    std::map<std::string, std::string> setBy;
+    std::string notes, out, conflicts, summaries;
+    std::size_t conflicting = 0;
+    for (const PatchFile& file : files) {
+        const std::optional<PatchResult> result = ApplyOne(run, file, several, setBy);
+        if (!result) return kExitFailure;
+        notes += result->notes;
+        out += result->out;
+        conflicts += result->conflicts;
+        conflicting += result->conflicting;
+        summaries += "Patch" + (several ? " " + file.path : std::string()) + ": " +
+                     Plural(result->made, "change", "changes") + (session.dryRun() ? " to make" : " made") +
+                     ", " + std::to_string(result->already) + " already present, " +
+                     std::to_string(result->conflicting) + " conflicting.\n";
     }
-    for (const PatchUnmatched& u : patch->unmatched)
-        run.console.Out("Not applied: " + u.table + " TypeID " + Decimal(u.typeId) + " " +
-                        QuotedText(u.name) + " is only in the " + (u.inNew ? "new" : "old") +
-                        " archive of the patch.\n");
-    const bool skip = run.options.skipConflicts;
-    std::string changes, conflicts;
-    for (std::size_t i = 0; i < patch->changes.size(); ++i) {
-        const PatchChange& c = patch->changes[i];
-        const ChangeOutcome& o = plan.outcomes[i];
-        if (o.outcome == Outcome::Make && session.dryRun())
-            changes +=
-                "  " + ChangeLabel(c) + ": " + ValueText(c.oldValue) + " -> " + ValueText(c.newValue) + "\n";
-        if (o.outcome == Outcome::Conflict)
-            conflicts += std::string(skip ? "Skipped: " : "Conflict: ") + ChangeLabel(c) + ": expected " +
-                         ValueText(c.oldValue) + ", found " + o.found + ", wanted " + ValueText(c.newValue) +
-                         "\n";
-    }
-    const std::size_t conflicting = plan.Count(Outcome::Conflict);
-    if (conflicting > 0 && !skip) {
+    run.console.Out(notes);
+    if (conflicting > 0 && !run.options.skipConflicts) {
         run.console.ErrorLine(conflicts.substr(0, conflicts.size() - 1));
         run.console.Error(Plural(conflicting, "conflicting change", "conflicting changes") +
                           "; nothing was written");
         return kExitFailure;
     }
-    run.console.Out(conflicts + changes);
-    const std::string counts = ", " + std::to_string(plan.Count(Outcome::Already)) + " already present, " +
-                               std::to_string(conflicting) + " conflicting.\n";
-    const std::size_t make = plan.Count(Outcome::Make);
+    run.console.Out(conflicts + out);
     if (session.dryRun()) {
-        run.console.Out("Patch: " + Plural(make, "change", "changes") + " to make" + counts +
-                        "Dry run: nothing written.\n");
+        run.console.Out(summaries + "Dry run: nothing written.\n");
         return kExitOk;
     }
-    for (TableIndex t : ApplyPatch(session.store(), *patch, plan))
-        session.MarkChanged(t);
     if (!session.Commit()) return kExitFailure;
-    run.console.Out("Patch: " + Plural(make, "change", "changes") + " made" + counts);
+    run.console.Out(summaries);
     return kExitOk;
 }
 
@@ -72,17 +134,22 @@ int RunApply(Invocation& run) {
 
 extern const CommandDef kApplyCommand = {
     "apply",
-    "carry the changes of a patch into an archive",
-    {"ARCHIVE FILE"},
-    "Applies a patch written by diff --patch to ARCHIVE, for instance a new release of\n"
-    "the game's archive. Each change finds its record by table and TypeID, wherever it\n"
-    "now stands. The field holding \"new\" already: nothing to do. Holding \"old\": the\n"
-    "change is made (a missing description whose \"old\" is null is appended). Anything\n"
-    "else is a conflict, and so is a TypeID that no record or several records hold.\n"
-    "With any conflict nothing is written and every conflict is listed with its\n"
-    "expected, found and wanted values (exit code 1). Records the patch lists as\n"
-    "unmatched are reported and left alone. Only the patch's fields are written.\n"
-    "--dry-run lists the changes that would be made.\n",
+    "carry the changes of patches into an archive",
+    {"ARCHIVE FILE..."},
+    "Applies patches written by diff --patch to ARCHIVE, for instance a new release of\n"
+    "the game's archive, in the order given: each applies to what the ones before it\n"
+    "made, all in memory, and the archive is written once, with one backup, and not at\n"
+    "all when every change is already there. Each change finds its record by table and\n"
+    "TypeID, wherever it now stands. The field holding \"new\" already: nothing to do.\n"
+    "Holding \"old\": the change is made (a missing description whose \"old\" is null is\n"
+    "appended). Anything else is a conflict, and so is a TypeID that no record or several\n"
+    "records hold. An added record is appended to its table, with its description, when\n"
+    "no record there holds its TypeID; the same bytes there already count as present;\n"
+    "another record there, or its description with another text, is a conflict. Removed\n"
+    "records are reported and never deleted. With any conflict nothing is written and\n"
+    "every conflict is listed with its expected, found and wanted values and, when an\n"
+    "earlier patch set the value found, that patch (exit code 1). Only the patches'\n"
+    "fields and records are written. --dry-run lists the changes that would be made.\n",
     {&kSkipConflictsOption},
     Loads::Archive,
     Needs::Nothing,

@@ -36,7 +36,8 @@ int RunDiff(Invocation& run) {
         return kExitFailure;
     }
     run.console.Out("Wrote " + file + ": " + Plural(patch.changes.size(), "change", "changes") + ", " +
-                    Plural(patch.unmatched.size(), "record", "records") + " in only one archive.\n");
+                    Plural(patch.added.size(), "record", "records") + " added, " +
+                    std::to_string(patch.removed.size()) + " removed.\n");
     return kExitOk;
 }
 

@@ -40,20 +40,12 @@ int RunBatchSet(Invocation& run) {
 
 int RunSet(Invocation& run) {
     if (!run.options.where.empty()) return RunBatchSet(run);
-    // Each cell is at its word of the command line, so a message points at the argument.
     const Operand& typeId = run.operands[2];
     InputRows input;
     InputRow& row = input.rows.emplace_back();
     row.at = Position::Argument(typeId.word);
     row.cells.push_back({"TypeID", typeId.text, row.at});
-    for (std::size_t i = 3; i < run.operands.size(); ++i) {
-        const std::string& assignment = run.operands[i].text;
-        const std::size_t equals = assignment.find('=');
-        if (equals == std::string::npos || equals == 0)
-            return run.UsageError(QuotedText(assignment) + " is not FIELD=VALUE");
-        row.cells.push_back({assignment.substr(0, equals), assignment.substr(equals + 1),
-                             Position::Argument(run.operands[i].word)});
-    }
+    if (!ReadAssignments(run, 3, row)) return kExitUsage;
     if (!run.Load()) return kExitFailure;
     return WritePlan(run, PlanImport(run.archive().store(), *run.table, input.rows), {"set"});
 }

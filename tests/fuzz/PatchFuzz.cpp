@@ -2,8 +2,9 @@
 // has no errors, applied to a copy of them. The property: the plan never touches a table,
 // record or field that the patch does not name. Every byte that differs afterwards lies
 // in the field, name or description text that a change planned as "make" names, in a
-// record holding that change's TypeID; only descriptions are appended, each for a TypeID a
-// change names; and the tables ApplyPatch reports written are the ones that changed.
+// record holding that change's TypeID; the records appended are added records planned as
+// "make", byte for byte, and descriptions for TypeIDs a change or an added record names;
+// and the tables ApplyPatch reports written are the ones that changed.
 #include "cli/CliText.h"
 #include "cli/Patch.h"
 #include "cli/TableColumns.h"
@@ -75,23 +76,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Allowed allowed(kTableCount);
     for (TableIndex t = 0; t < kTableCount; ++t)
         allowed[t].assign(demo[t].Records.size(), false);
-    std::set<std::uint32_t> described; // TypeIDs a "make" change gives a description
+    std::set<std::uint32_t> described; // TypeIDs a "make" change or added record gives a description
+    std::set<std::pair<TableIndex, Bytes>> addable;
     for (std::size_t i = 0; i < patch->changes.size(); ++i) {
         if (plan.outcomes[i].outcome != Outcome::Make) continue;
         Allow(allowed, demo, patch->changes[i]);
         if (FindTableByName(patch->changes[i].table) == kDescTable)
             described.insert(patch->changes[i].typeId);
     }
+    for (std::size_t i = 0; i < patch->added.size(); ++i) {
+        if (plan.added[i].outcome != Outcome::Make) continue;
+        const PatchAdded& a = patch->added[i];
+        addable.insert({*FindTableByName(a.table), a.record});
+        if (a.description) described.insert(a.typeId);
+    }
     for (TableIndex t = 0; t < kTableCount; ++t) {
         const TableSlot &before = demo[t], &after = store[t];
         FUZZ_CHECK(after.HeaderWord2 == before.HeaderWord2 && after.Version == before.Version);
-        FUZZ_CHECK(after.RecordCount == before.RecordCount ||
-                   (t == kDescTable && after.RecordCount > before.RecordCount));
+        FUZZ_CHECK(after.RecordCount >= before.RecordCount);
         FUZZ_CHECK(after.Records.size() == after.RecordCount * RecordSize(t));
         for (std::size_t b = 0; b < before.Records.size(); ++b)
             FUZZ_CHECK(after.Records[b] == before.Records[b] || allowed[t][b]);
-        for (std::size_t r = before.RecordCount; r < after.RecordCount; ++r)
-            FUZZ_CHECK(described.count(TypeIdOf(store, t, r)) == 1);
+        for (std::size_t r = before.RecordCount; r < after.RecordCount; ++r) {
+            const std::uint8_t* record = store.Record(t, r);
+            const bool added = addable.count({t, Bytes(record, record + RecordSize(t))}) == 1;
+            FUZZ_CHECK(added || (t == kDescTable && described.count(TypeIdOf(store, t, r)) == 1));
+        }
         const bool changed = !SameSlot(before, after);
         FUZZ_CHECK(changed <= (std::find(written.begin(), written.end(), t) != written.end()));
     }

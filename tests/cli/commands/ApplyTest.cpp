@@ -3,6 +3,10 @@
 #include "tests/cli/CliTestSupport.h"
 
 #include <algorithm>
+#include <functional>
+
+#include "records/DescRecord.h"
+#include "records/RecordHead.h"
 
 using namespace ledgrin;
 using namespace ledgrin::clitest;
@@ -115,7 +119,7 @@ TEST_F(ApplyTest, MalformedPatchesAreRefusedWithTheirLine) {
          ":5:" + std::to_string(4 + price("Part", "Price", "1").size() + 2) + ": expected ',' or ']'\n"},
         {file({head + "\"typeid\": " + id + "}"}),
          ":5: change 1 needs \"table\", \"typeid\", \"field\", \"old\" and \"new\"\n"},
-        {file({price("Part", "Price", "1")}, "2"), ": patch version 2 is not supported\n"},
+        {file({price("Part", "Price", "1")}, "3"), ": patch version 3 is not supported\n"},
     };
     const std::string before = ReadFileText(archive);
     for (const auto& c : cases) {
@@ -133,4 +137,127 @@ TEST_F(ApplyTest, MalformedPatchesAreRefusedWithTheirLine) {
     CliRun run = RunCli({"apply", archive, patch});
     EXPECT_EQ(run.out, "Patch: 1 change made, 0 already present, 0 conflicting.\n") << run.err;
     EXPECT_EQ(Get(Load(), kPartTable, 3, kPrice, 4), 1u);
+}
+
+// A mod that adds an item: the record travels whole, bytes no field names included, with
+// its description, to a release whose records are reordered; applied again it is there.
+TEST_F(ApplyTest, AnAddedRecordTravelsWithItsUnnamedBytesAndItsDescription) {
+    const std::string adds = dir / "adds.json";
+    ASSERT_EQ(RunCli({"add", mod, "Card", "--like", IdOf(demo, kCardTable, 4), "--typeid", "2147490000",
+                      "Description=A new card.", "--no-backup"})
+                  .status,
+              0);
+    ASSERT_EQ(RunCli({"diff", archive, mod, "--patch", adds}).status, 0);
+    EXPECT_TRUE(
+        Contains(ReadFileText(adds), "\"added\": [\n    {\"table\": \"Card\", \"typeid\": 2147490000, "))
+        << ReadFileText(adds);
+    TableStore release = demo;
+    TableSlot& card = release[kCardTable];
+    std::rotate(card.Records.begin(), card.Records.begin() + RecordSize(kCardTable), card.Records.end());
+    ASSERT_TRUE(WriteDemoTables(target, release));
+
+    CliRun run = RunCli({"apply", target, adds});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "Patch: 7 changes made, 0 already present, 0 conflicting.\n");
+    const TableStore modded = cli::LoadArchive(mod).store, applied = cli::LoadArchive(target).store;
+    const std::size_t n = demo[kCardTable].RecordCount, size = RecordSize(kCardTable);
+    ASSERT_EQ(applied[kCardTable].RecordCount, n + 1);
+    EXPECT_TRUE(Bytes(applied.Record(kCardTable, n), applied.Record(kCardTable, n) + size) ==
+                Bytes(modded.Record(kCardTable, n), modded.Record(kCardTable, n) + size));
+    EXPECT_EQ(RunCli({"diff", mod, target, "Desc"}).out, ""); // the same descriptions, the new one too
+
+    const std::string once = ReadFileText(target);
+    const auto files = Snapshot(dir.path()).size();
+    run = RunCli({"apply", target, adds});
+    EXPECT_EQ(run.out, "Patch: 0 changes made, 7 already present, 0 conflicting.\n");
+    EXPECT_TRUE(ReadFileText(target) == once);
+    EXPECT_EQ(Snapshot(dir.path()).size(), files); // no write, so no backup
+}
+
+// Every kind of conflict an added record meets, and a table without room, write nothing.
+TEST_F(ApplyTest, AddedRecordsConflictWithOtherBytesOrAnotherDescription) {
+    const std::string adds = dir / "adds.json", id = "2147490000";
+    ASSERT_EQ(RunCli({"add", mod, "Card", "--like", IdOf(demo, kCardTable, 4), "--typeid", id,
+                      "Description=A new card.", "--no-backup"})
+                  .status,
+              0);
+    ASSERT_EQ(RunCli({"diff", archive, mod, "Card", "--patch", adds}).status, 0);
+    const TableStore modded = cli::LoadArchive(mod).store;
+    const std::size_t n = demo[kCardTable].RecordCount;
+    const struct {
+        const char* what;
+        std::function<void(TableStore&)> release;
+        std::string error;
+    } cases[] = {
+        {"another record", [&](TableStore& s) { Put(s, kCardTable, 0, 4, 4, std::stoul(id)); },
+         "Conflict: added Card TypeID " + id + " \"" + RecordName(modded.Record(kCardTable, n)).data() +
+             "\": found Card.iff record 0 holds this TypeID with other bytes\n"},
+        {"another description",
+         [&](TableStore& s) {
+             TableSlot& card = s[kCardTable];
+             card.Records.insert(card.Records.end(), modded.Record(kCardTable, n),
+                                 modded.Record(kCardTable, n) + RecordSize(kCardTable));
+             ++card.RecordCount;
+             TableSlot& desc = s[kDescTable];
+             ASSERT_EQ(AppendDescription(desc.Records, desc.RecordCount, std::stoul(id), "An old card."),
+                       AppendResult::Appended);
+         },
+         "found its description \"An old card.\"\n"},
+        {"a full table",
+         [&](TableStore& s) {
+             s[kCardTable].Records.resize(65535 * RecordSize(kCardTable));
+             s[kCardTable].RecordCount = 65535;
+         },
+         ": Card.iff has no room for 1 more record; it holds 65535 of 65535\n"},
+    };
+    for (const auto& c : cases) {
+        TableStore release = demo;
+        c.release(release);
+        ASSERT_TRUE(WriteDemoTables(target, release));
+        const std::string before = ReadFileText(target);
+        const CliRun run = RunCli({"apply", target, adds});
+        EXPECT_EQ(run.status, 1) << c.what;
+        EXPECT_TRUE(Contains(run.err, c.error) && Contains(run.err, "nothing was written\n"))
+            << c.what << run.err;
+        EXPECT_TRUE(ReadFileText(target) == before) << c.what;
+    }
+}
+
+// Stacked patches apply in order in memory and write once; a conflict names its patch and
+// the patch that set the value found.
+TEST_F(ApplyTest, StackedPatchesWriteOnceAndAConflictNamesWhoSetTheValue) {
+    const std::string part = IdOf(demo, kPartTable, 5),
+                      price = std::to_string(Get(demo, kPartTable, 5, kPrice, 4));
+    const auto patchOf = [&](const std::string& name, const std::vector<std::string>& assignments) {
+        const std::string copy = dir / (name + ".iff");
+        fs::copy_file(archive, copy);
+        std::vector<std::string> args = {"set", copy, "Part", part};
+        args.insert(args.end(), assignments.begin(), assignments.end());
+        args.push_back("--no-backup");
+        EXPECT_EQ(RunCli(args).status, 0);
+        EXPECT_EQ(RunCli({"diff", archive, copy, "--patch", dir / (name + ".json")}).status, 0);
+        return dir / (name + ".json");
+    };
+    const std::string p1 = patchOf("p1", {"Price=600"}), p2 = patchOf("p2", {"Price=700"}),
+                      p3 = patchOf("p3", {"Power=9"});
+    ASSERT_TRUE(WriteDemoTables(target, demo));
+    const std::string before = ReadFileText(target);
+    CliRun run = RunCli({"apply", target, p1, p2});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Contains(run.err, "Conflict: " + p2 + ": Part TypeID " + part + " Price: expected " + price +
+                                      ", found 600, set by " + p1 + ", wanted 700\n"))
+        << run.err;
+    EXPECT_TRUE(ReadFileText(target) == before);
+
+    run = RunCli({"apply", target, p1, p3});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "Patch " + p1 + ": 1 change made, 0 already present, 0 conflicting.\nPatch " + p3 +
+                           ": 1 change made, 0 already present, 0 conflicting.\n");
+    std::size_t backups = 0;
+    for (const auto& [name, bytes] : Snapshot(dir.path()))
+        backups +=
+            name.rfind("release.iff.", 0) == 0 && name.size() > 4 && name.substr(name.size() - 4) == ".bak";
+    EXPECT_EQ(backups, 1u); // one write
+    const TableStore after = cli::LoadArchive(target).store;
+    EXPECT_EQ(Get(after, kPartTable, 5, kPrice, 4), 600u);
 }
