@@ -2,9 +2,9 @@
 // own: no writer reports a change that is not in the archive, a killed lock holder blocks
 // nobody, a change made by a program that takes no lock is never written over, and a write
 // through a symbolic link changes the file it points to and keeps the link.
-#include "tests/faults/FaultSupport.h"
-#include "demo/DemoArchive.h"
 #include "cli/ArchiveFiles.h"
+#include "demo/DemoArchive.h"
+#include "tests/faults/FaultSupport.h"
 
 #include <csignal>
 #include <fcntl.h>
@@ -87,6 +87,28 @@ class WriterTest : public FaultTest {
         }
         if (succeeded) *succeeded = ok;
     }
+    // A process of its own that holds the archive's lock, until it is killed (micros -1) or
+    // for that many microseconds, after which it leaves the file `released` and ends. It has
+    // the lock when this returns; -1 when it could not take it.
+    const std::string released = (scratch.path() / "released").string();
+    pid_t HoldLock(long micros) {
+        int ready[2];
+        if (pipe(ready) != 0) return -1;
+        const pid_t holder = fork();
+        if (holder == 0) {
+            ArchiveLock lock;
+            const char held = lock.Acquire(archive, 0) == ArchiveLock::Result::kLocked ? 'y' : 'n';
+            if (write(ready[1], &held, 1) != 1) _exit(1);
+            if (micros < 0) pause();
+            usleep(static_cast<useconds_t>(micros));
+            _exit(WriteFileText(released, "") ? 0 : 1);
+        }
+        char held = 0;
+        const bool ok = read(ready[0], &held, 1) == 1 && held == 'y';
+        close(ready[0]);
+        close(ready[1]);
+        return ok ? holder : -1;
+    }
     static std::uint32_t RecordTypeIdOf(const TableStore& store, std::size_t index) {
         return Get(store.Record(kPartTable, index) + 4, 4);
     }
@@ -109,19 +131,8 @@ TEST_F(WriterTest, TwoWritersAtTheFormatsLimitLoseNoReportedChange) {
 }
 
 TEST_F(WriterTest, AKilledLockHolderBlocksNobody) {
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
-    const pid_t holder = fork();
-    if (holder == 0) {
-        ArchiveLock lock;
-        const char held = lock.Acquire(archive, 0) == ArchiveLock::Result::kLocked ? 'y' : 'n';
-        if (write(ready[1], &held, 1) != 1) _exit(1);
-        pause();
-        _exit(0);
-    }
-    char held = 0;
-    ASSERT_EQ(read(ready[0], &held, 1), 1);
-    ASSERT_EQ(held, 'y');
+    const pid_t holder = HoldLock(-1);
+    ASSERT_GT(holder, 0);
     const std::string err = (scratch.path() / "writer.err").string();
     const std::string id = std::to_string(RecordTypeIdOf(original, 0));
     EXPECT_EQ(ExitCode(Spawn({"set", archive, "Part", id, "Price=5", "--wait", "0.2"}, err)), 1);
@@ -131,35 +142,19 @@ TEST_F(WriterTest, AKilledLockHolderBlocksNobody) {
     EXPECT_EQ(ExitCode(Spawn({"set", archive, "Part", id, "Price=5", "--wait", "0"}, err)), 0)
         << ReadFileText(err);
     EXPECT_EQ(PriceOf(cli::LoadArchive(archive).store, 0), 5u);
-    close(ready[0]);
-    close(ready[1]);
 }
 
 // The editor's save waits for the lock: a holder that makes its mark and then lets go is
 // always done before the save is.
 TEST_F(WriterTest, TheEditorsSaveWaitsForTheLock) {
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
-    const std::string mark = (scratch.path() / "released").string();
-    const pid_t holder = fork();
-    if (holder == 0) {
-        ArchiveLock lock;
-        const char held = lock.Acquire(archive, 0) == ArchiveLock::Result::kLocked ? 'y' : 'n';
-        if (write(ready[1], &held, 1) != 1) _exit(1);
-        usleep(300000);
-        _exit(WriteFileText(mark, "") ? 0 : 1);
-    }
-    char held = 0;
-    ASSERT_EQ(read(ready[0], &held, 1), 1);
-    ASSERT_EQ(held, 'y');
+    const pid_t holder = HoldLock(300000);
+    ASSERT_GT(holder, 0);
     testing::internal::CaptureStdout();
     const SaveResult result = SaveTableLocked(original, kPartTable, archive, exe.string());
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(result, kSaved);
-    EXPECT_TRUE(fs::exists(mark)) << "the save did not wait for the lock";
+    EXPECT_TRUE(fs::exists(released)) << "the save did not wait for the lock";
     EXPECT_EQ(ExitCode(holder), 0);
-    close(ready[0]);
-    close(ready[1]);
 }
 
 // A program that takes no lock (an editor, the game's tools) replaced the archive after
