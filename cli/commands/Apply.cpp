@@ -42,7 +42,7 @@ std::optional<PatchResult> ApplyOne(Invocation& run, const PatchFile& file, bool
                         " archive of the patch.\n";
     for (const PatchRemoved& r : patch.removed)
         result.notes +=
-            "Not removed: " + r.table + " TypeID " + Decimal(r.typeId) + " " + QuotedText(r.name) + "\n";
+            "not removed: " + r.table + " TypeID " + Decimal(r.typeId) + " " + QuotedText(r.name) + "\n";
     const auto conflict = [&](const std::string& what, const std::string& key) {
         const auto by = setBy.find(key);
         result.conflicts += std::string(skip ? "Skipped: " : "Conflict: ") + in + what +

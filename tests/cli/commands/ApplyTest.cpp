@@ -74,6 +74,16 @@ TEST_F(ApplyTest, AppliesToAReorderedExtendedReleaseOnceAndThenFindsItApplied) {
     EXPECT_EQ(run.out, "Patch: 0 changes made, 7 already present, 0 conflicting.\n");
     EXPECT_TRUE(ReadFileText(target) == once);
     EXPECT_EQ(Snapshot(dir.path()).size(), files); // no write, so no backup
+
+    // The way back removes the card: reported, never deleted.
+    ASSERT_EQ(RunCli({"diff", mod, archive, "Card", "--patch", dir / "back.json"}).status, 0);
+    run = RunCli({"apply", target, dir / "back.json"});
+    const TableStore back = cli::LoadArchive(target).store;
+    EXPECT_EQ(run.out,
+              "not removed: Card TypeID 2147490000 \"" +
+                  std::string(RecordName(back.Record(kCardTable, back[kCardTable].RecordCount - 1u))) +
+                  "\"\nPatch: 0 changes made, 0 already present, 0 conflicting.\n");
+    EXPECT_EQ(back[kCardTable].RecordCount, demo[kCardTable].RecordCount + 1u);
 }
 
 TEST_F(ApplyTest, AConflictStopsTheWholePatchUnlessSkipped) {
