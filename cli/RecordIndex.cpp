@@ -4,6 +4,7 @@
 
 #include "records/DescRecord.h"
 #include "records/RecordHead.h"
+#include <algorithm>
 #include <new>
 #include <stdexcept>
 
@@ -14,7 +15,9 @@ std::uint32_t TypeIdOf(TableIndex t, const std::uint8_t* record) {
 }
 
 TypeIdIndex::TypeIdIndex(const TableStore& store, TableIndex t) {
-    for (std::size_t i = 0; i < store[t].RecordCount; ++i)
+    // A table that did not load keeps its header's count but no records.
+    const std::size_t count = std::min<std::size_t>(store[t].RecordCount, store[t].Records.size() / RecordSize(t));
+    for (std::size_t i = 0; i < count; ++i)
         records_[TypeIdOf(t, store.Record(t, i))].push_back(i);
 }
 

@@ -93,10 +93,17 @@ int RunApply(Invocation& run) {
     }
     if (!run.Load()) return kExitFailure;
     Session& session = run.archive();
-    for (const PatchFile& file : files)
+    for (const PatchFile& file : files) {
+        // A table the patch writes must have loaded: a damaged one would be replaced by its additions.
+        std::vector<std::string> tables;
         for (const PatchChange& change : file.patch.changes)
-            if (const std::optional<TableIndex> t = FindTableByName(change.table); t && !session.Require(*t))
+            tables.push_back(change.table);
+        for (const PatchAdded& added : file.patch.added)
+            tables.insert(tables.end(), {added.table, "Desc"});
+        for (const std::string& name : tables)
+            if (const std::optional<TableIndex> t = FindTableByName(name); t && !session.Require(*t))
                 return kExitFailure;
+    }
     const bool several = files.size() > 1;
     std::map<std::string, std::string> setBy;
     std::string notes, out, conflicts, summaries;

