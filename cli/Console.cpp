@@ -46,6 +46,10 @@ void Console::ErrorLine(std::string_view line) {
     std::fputc('\n', err_);
 }
 
+void Console::ErrorText(std::string_view lines) {
+    std::fwrite(lines.data(), 1, lines.size(), err_);
+}
+
 void Console::Report(const std::vector<Problem>& problems, const ProblemSource& source) {
     // Every record's problem is shown: each names a record that a batch edit would change.
     const bool all = source.store != nullptr;

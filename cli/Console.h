@@ -29,8 +29,9 @@ class Console {
     bool FlushOut();
     // A message of the tool, on a line of its own: "ledgrin-cli: MESSAGE".
     void Error(std::string_view message);
-    // A line to standard error as it stands.
+    // A line to standard error as it stands; text of whole lines as it stands.
     void ErrorLine(std::string_view line);
+    void ErrorText(std::string_view lines);
     // One line per problem: "FILE:LINE: message" (":COLUMN" after the line where known),
     // "FILE: message" for the file as a whole, "ledgrin-cli: COMMAND: argument N: message",
     // or the record's heading and the message. At most 50 lines, then how many more.

@@ -11,6 +11,7 @@
 #include "records/RecordHead.h"
 
 #include <algorithm>
+#include <array>
 #include <unordered_set>
 
 namespace ledgrin::cli {
@@ -125,8 +126,15 @@ Resolved Resolve(const PatchChange& c, std::string& why) {
         return r;
     }
     r.table = *t;
+    // Built once per table: a patch may hold a change for every record of a full table.
+    static const std::array<std::vector<Column>, kTableCount> kColumns = [] {
+        std::array<std::vector<Column>, kTableCount> all;
+        for (TableIndex u = 0; u < kTableCount; ++u)
+            all[u] = TableColumns(u);
+        return all;
+    }();
     const Column* column = nullptr;
-    const std::vector<Column> columns = TableColumns(*t);
+    const std::vector<Column>& columns = kColumns[*t];
     if (*t == kDescTable)
         r.target = NamesEqualNoCase(c.field, "Description") ? Target::Description : Target::None;
     else if ((column = FindColumn(columns, c.field)) && column->kind == ColumnKind::Name)
@@ -157,12 +165,18 @@ Resolved Resolve(const PatchChange& c, std::string& why) {
     return r;
 }
 
-std::optional<std::string> ResolvedKey(const PatchChange& c) {
+std::optional<ChangeTarget> ResolvedTarget(const PatchChange& c) {
     std::string why;
     const Resolved r = Resolve(c, why);
     if (r.target == Target::None) return std::nullopt;
-    return std::to_string(r.table) + " " + Decimal(c.typeId) + " " +
-           std::to_string(static_cast<int>(r.target)) + " " + (r.field ? r.field->name : "");
+    return ChangeTarget{r.table, c.typeId, r.target, r.field};
+}
+
+std::optional<std::string> ResolvedKey(const PatchChange& c) {
+    const std::optional<ChangeTarget> target = ResolvedTarget(c);
+    if (!target) return std::nullopt;
+    return std::to_string(target->table) + " " + Decimal(target->typeId) + " " +
+           std::to_string(static_cast<int>(target->target)) + " " + (target->field ? target->field->name : "");
 }
 
 bool PatchValue::operator==(const PatchValue& other) const {

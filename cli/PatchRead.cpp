@@ -197,30 +197,42 @@ void DropRepeatedAdded(Patch& patch) {
 // One field of one record changed twice: the same change again counts once; two
 // different ones are refused, since either could be meant.
 void DropRepeatedChanges(Patch& patch) {
-    std::map<std::string, std::size_t> first;
-    std::vector<PatchChange> kept;
-    for (std::size_t i = 0; i < patch.changes.size(); ++i) {
-        PatchChange& c = patch.changes[i];
-        const std::optional<std::string> key = ResolvedKey(c); // unresolved: planning reports it
-        if (!key) {
-            kept.push_back(std::move(c));
+    // Sorted by target (file order within one), so repeats stand side by side; and no
+    // second copy of the changes, which a patch of a full table makes large.
+    std::vector<std::pair<ChangeTarget, std::size_t>> targets;
+    for (std::size_t i = 0; i < patch.changes.size(); ++i)
+        if (const std::optional<ChangeTarget> target = ResolvedTarget(patch.changes[i])) // else planning reports it
+            targets.emplace_back(*target, i);
+    std::sort(targets.begin(), targets.end());
+    std::vector<bool> repeat(patch.changes.size(), false);
+    std::size_t conflict = patch.changes.size(), conflictWith = 0; // the first in file order
+    for (std::size_t k = 1, first = 0; k < targets.size(); ++k) {
+        if (!(targets[k].first == targets[first].first)) {
+            first = k;
             continue;
         }
-        const auto [at, added] = first.emplace(*key, i);
-        if (added) {
-            kept.push_back(std::move(c));
-            continue;
-        }
-        const PatchChange& earlier = patch.changes[at->second];
-        if (earlier.oldValue == c.oldValue && earlier.newValue == c.newValue) continue;
+        const PatchChange &earlier = patch.changes[targets[first].second], &c = patch.changes[targets[k].second];
+        if (earlier.oldValue == c.oldValue && earlier.newValue == c.newValue)
+            repeat[targets[k].second] = true;
+        else if (targets[k].second < conflict)
+            conflict = targets[k].second, conflictWith = targets[first].second;
+    }
+    if (conflict < patch.changes.size()) {
+        const PatchChange &c = patch.changes[conflict], &earlier = patch.changes[conflictWith];
         throw JsonError{c.line, 0,
-                        "change " + std::to_string(i + 1) + " (" + ChangeLabel(c) + ": " +
+                        "change " + std::to_string(conflict + 1) + " (" + ChangeLabel(c) + ": " +
                             ValueText(c.oldValue) + " -> " + ValueText(c.newValue) + ") and change " +
-                            std::to_string(at->second + 1) + " on line " + std::to_string(earlier.line) +
-                            " (" + ValueText(earlier.oldValue) + " -> " + ValueText(earlier.newValue) +
+                            std::to_string(conflictWith + 1) + " on line " + std::to_string(earlier.line) + " (" +
+                            ValueText(earlier.oldValue) + " -> " + ValueText(earlier.newValue) +
                             ") change the same field differently"};
     }
-    patch.changes = std::move(kept);
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < patch.changes.size(); ++i) {
+        if (repeat[i]) continue;
+        if (kept != i) patch.changes[kept] = std::move(patch.changes[i]); // a self-move would empty it
+        ++kept;
+    }
+    patch.changes.resize(kept);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 
 namespace ledgrin::cli {
 
@@ -28,8 +29,21 @@ struct Resolved {
 // What a change can touch, or (target None) why it cannot.
 Resolved Resolve(const PatchChange& c, std::string& why);
 
-// The change's target as a key, the same for every spelling of its table and field;
-// nullopt when it names no such thing.
+// What a change writes, the same for every spelling of its table and field; nullopt when
+// it names no such thing. ResolvedKey gives it as text.
+struct ChangeTarget {
+    TableIndex table = 0;
+    std::uint32_t typeId = 0;
+    Target target = Target::None;
+    const FieldDef* field = nullptr;
+    bool operator<(const ChangeTarget& o) const {
+        return std::tie(table, typeId, target, field) < std::tie(o.table, o.typeId, o.target, o.field);
+    }
+    bool operator==(const ChangeTarget& o) const {
+        return std::tie(table, typeId, target, field) == std::tie(o.table, o.typeId, o.target, o.field);
+    }
+};
+std::optional<ChangeTarget> ResolvedTarget(const PatchChange& c);
 std::optional<std::string> ResolvedKey(const PatchChange& c);
 
 } // namespace ledgrin::cli

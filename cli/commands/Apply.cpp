@@ -16,37 +16,40 @@ struct PatchFile {
     Patch patch;
 };
 
-// What one patch did, and its lines for standard output and for the conflicts.
+// What the last patch did, and the changes a dry run lists for all of them so far.
 struct PatchResult {
     std::size_t made = 0, already = 0, conflicting = 0;
-    std::string notes, out, conflicts; // records not carried; changes of a dry run; conflicts
+    std::string out;
 };
 
 // Plans one patch against the store as the patches before it left it and makes its
-// changes there; setBy remembers which patch last set each field, for the messages.
-std::optional<PatchResult> ApplyOne(Invocation& run, const PatchFile& file, bool several,
-                                    std::map<std::string, std::string>& setBy) {
+// changes there; setBy remembers which patch last set each field, for the messages. The
+// records it does not carry and its conflicts are written as they are found (conflicts to
+// standard error unless skipped), since a patch of a full table has a line for every
+// record. False when the patch cannot be planned at all.
+bool ApplyOne(Invocation& run, const PatchFile& file, bool several, std::map<std::string, std::string>& setBy,
+              PatchResult& result) {
     Session& session = run.archive();
     const Patch& patch = file.patch;
     const ApplyPlan plan = PlanPatch(session.store(), patch);
     if (!plan.problems.empty()) {
         run.console.Refuse(plan.problems, {file.path});
-        return std::nullopt;
+        return false;
     }
-    PatchResult result;
     const bool skip = run.options.skipConflicts;
     const std::string in = several ? file.path + ": " : "";
     for (const PatchUnmatched& u : patch.unmatched)
-        result.notes += "Not applied: " + u.table + " TypeID " + Decimal(u.typeId) + " " +
+        run.console.Out("Not applied: " + u.table + " TypeID " + Decimal(u.typeId) + " " +
                         QuotedText(u.name) + " is only in the " + (u.inNew ? "new" : "old") +
-                        " archive of the patch.\n";
+                        " archive of the patch.\n");
     for (const PatchRemoved& r : patch.removed)
-        result.notes +=
-            "not removed: " + r.table + " TypeID " + Decimal(r.typeId) + " " + QuotedText(r.name) + "\n";
-    const auto conflict = [&](const std::string& what, const std::string& key) {
+        run.console.Out("not removed: " + r.table + " TypeID " + Decimal(r.typeId) + " " +
+                        QuotedText(r.name) + "\n");
+    const auto conflict = [&](const std::string& what, const std::string& key, const std::string& wanted) {
         const auto by = setBy.find(key);
-        result.conflicts += std::string(skip ? "Skipped: " : "Conflict: ") + in + what +
-                            (by == setBy.end() ? "" : ", set by " + by->second);
+        const std::string line = std::string(skip ? "Skipped: " : "Conflict: ") + in + what +
+                                 (by == setBy.end() ? "" : ", set by " + by->second) + wanted + "\n";
+        skip ? run.console.Out(line) : run.console.ErrorText(line);
     };
     for (std::size_t i = 0; i < patch.changes.size(); ++i) {
         const PatchChange& c = patch.changes[i];
@@ -54,26 +57,25 @@ std::optional<PatchResult> ApplyOne(Invocation& run, const PatchFile& file, bool
         if (o.outcome == Outcome::Make && session.dryRun())
             result.out +=
                 "  " + ChangeLabel(c) + ": " + ValueText(c.oldValue) + " -> " + ValueText(c.newValue) + "\n";
-        if (o.outcome == Outcome::Make) setBy[TargetKey(c)] = file.path;
+        if (o.outcome == Outcome::Make && several) setBy[TargetKey(c)] = file.path;
         if (o.outcome != Outcome::Conflict) continue;
-        conflict(ChangeLabel(c) + ": expected " + ValueText(c.oldValue) + ", found " + o.found, TargetKey(c));
-        result.conflicts += ", wanted " + ValueText(c.newValue) + "\n";
+        conflict(ChangeLabel(c) + ": expected " + ValueText(c.oldValue) + ", found " + o.found, TargetKey(c),
+                 ", wanted " + ValueText(c.newValue));
     }
     for (std::size_t i = 0; i < patch.added.size(); ++i) {
         const PatchAdded& a = patch.added[i];
         const ChangeOutcome& o = plan.added[i];
         if (o.outcome == Outcome::Make && session.dryRun()) result.out += "  Add: " + AddedLabel(a) + "\n";
-        if (o.outcome == Outcome::Make) setBy[TargetKey(a)] = file.path;
+        if (o.outcome == Outcome::Make && several) setBy[TargetKey(a)] = file.path;
         if (o.outcome != Outcome::Conflict) continue;
-        conflict("added " + AddedLabel(a) + ": found " + o.found, TargetKey(a));
-        result.conflicts += "\n";
+        conflict("added " + AddedLabel(a) + ": found " + o.found, TargetKey(a), "");
     }
     result.made = plan.Count(Outcome::Make);
     result.already = plan.Count(Outcome::Already);
     result.conflicting = plan.Count(Outcome::Conflict);
     for (TableIndex t : ApplyPatch(session.store(), patch, plan))
         session.MarkChanged(t);
-    return result;
+    return true;
 }
 
 int RunApply(Invocation& run) {
@@ -106,28 +108,23 @@ int RunApply(Invocation& run) {
     }
     const bool several = files.size() > 1;
     std::map<std::string, std::string> setBy;
-    std::string notes, out, conflicts, summaries;
+    PatchResult result;
+    std::string summaries;
     std::size_t conflicting = 0;
     for (const PatchFile& file : files) {
-        const std::optional<PatchResult> result = ApplyOne(run, file, several, setBy);
-        if (!result) return kExitFailure;
-        notes += result->notes;
-        out += result->out;
-        conflicts += result->conflicts;
-        conflicting += result->conflicting;
+        if (!ApplyOne(run, file, several, setBy, result)) return kExitFailure;
+        conflicting += result.conflicting;
         summaries += "Patch" + (several ? " " + file.path : std::string()) + ": " +
-                     Plural(result->made, "change", "changes") + (session.dryRun() ? " to make" : " made") +
-                     ", " + std::to_string(result->already) + " already present, " +
-                     std::to_string(result->conflicting) + " conflicting.\n";
+                     Plural(result.made, "change", "changes") + (session.dryRun() ? " to make" : " made") +
+                     ", " + std::to_string(result.already) + " already present, " +
+                     std::to_string(result.conflicting) + " conflicting.\n";
     }
-    run.console.Out(notes);
     if (conflicting > 0 && !run.options.skipConflicts) {
-        run.console.ErrorLine(conflicts.substr(0, conflicts.size() - 1));
         run.console.Error(Plural(conflicting, "conflicting change", "conflicting changes") +
                           "; nothing was written");
         return kExitFailure;
     }
-    run.console.Out(conflicts + out);
+    run.console.Out(result.out);
     if (session.dryRun()) {
         run.console.Out(summaries + "Dry run: nothing written.\n");
         return kExitOk;
