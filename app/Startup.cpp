@@ -14,6 +14,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 namespace ledgrin {
@@ -52,8 +53,10 @@ std::string ReadExeDirectory() {
 
 bool LoadAllTables(const std::string& archivePath, TableLoader load) {
     BusyCursor busy;
+    std::optional<TableReader> reader;
+    if (!load) reader.emplace(archivePath);
     for (TableIndex t = 0; t < kTableCount; ++t) {
-        LoadResult result = load(gApp.store, t, archivePath, nullptr);
+        LoadResult result = reader ? reader->Load(gApp.store, t) : load(gApp.store, t, archivePath, nullptr);
         if (result != kLoaded) {
             busy.Aside([&] { ShowStartupError(LoadFailureMessage(result, t)); });
             return false;
@@ -117,7 +120,7 @@ int RunMessageLoop(HWND window) {
 
 void ReleaseTables() {
     for (TableIndex t : kReleaseOrder)
-        std::vector<std::uint8_t>().swap(gApp.store[t].Records);
+        gApp.store[t].Records.Release();
 }
 
 int RunStartup(HINSTANCE instance, int show, int argc, const char* const* argv) {

@@ -15,9 +15,10 @@ std::string ReadExeDirectory();
 
 // Loads tables 0 to 13 from archivePath into gApp.store through `load`, under the wait
 // cursor, stopping at the first failure with its message box (no owner). True when all
-// fourteen loaded. Tests pass a load of their own to see the cursor while a table loads.
+// fourteen loaded. Tests pass a load of their own to see the cursor while a table loads;
+// without one the archive is opened once for all fourteen (TableReader).
 using TableLoader = LoadResult (*)(TableStore&, TableIndex, const std::string&, std::string*);
-bool LoadAllTables(const std::string& archivePath, TableLoader load = LoadTable);
+bool LoadAllTables(const std::string& archivePath, TableLoader load = nullptr);
 
 // Registers the "Ledgrin" window class (icon 99, arrow cursor, button-face background)
 // and the list-view class of the common controls.

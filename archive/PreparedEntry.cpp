@@ -30,8 +30,8 @@ struct Source {
 };
 
 zip_int64_t Read(Source& s, void* data, zip_uint64_t len) {
-    std::size_t n = static_cast<std::size_t>(std::min<zip_uint64_t>(len, s.entry.storedSize - s.offset));
-    std::memcpy(data, s.entry.stored.get() + s.offset, n);
+    std::size_t n = static_cast<std::size_t>(std::min<zip_uint64_t>(len, s.entry.stored.size() - s.offset));
+    std::memcpy(data, s.entry.stored.data() + s.offset, n);
     s.offset += n;
     return static_cast<zip_int64_t>(n);
 }
@@ -43,7 +43,7 @@ zip_int64_t Stat(Source& s, void* data, zip_uint64_t len) {
     st->valid =
         ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_COMP_METHOD | ZIP_STAT_CRC | ZIP_STAT_ENCRYPTION_METHOD;
     st->size = s.entry.size;
-    st->comp_size = s.entry.storedSize;
+    st->comp_size = s.entry.stored.size();
     st->comp_method = ZIP_CM_DEFLATE;
     st->crc = s.entry.crc;
     st->encryption_method = ZIP_EM_NONE;
@@ -94,9 +94,11 @@ PreparedEntry PrepareEntry(const std::uint8_t* data, std::size_t size) {
     // Deflated whatever it gives: random records come out a little larger than they are.
     // Left uninitialised, the room past the deflated bytes is never touched.
     const std::size_t bound = libdeflate_deflate_compress_bound(compressor.get(), size);
-    entry.stored.reset(new std::uint8_t[bound]);
-    entry.storedSize = libdeflate_deflate_compress(compressor.get(), data, size, entry.stored.get(), bound);
-    if (entry.storedSize == 0) throw std::bad_alloc(); // the bound always holds the output
+    entry.stored = TableBytes::Uninitialised(bound);
+    const std::size_t stored =
+        libdeflate_deflate_compress(compressor.get(), data, size, entry.stored.data(), bound);
+    if (stored == 0) throw std::bad_alloc(); // the bound always holds the output
+    entry.stored.resize(stored);
     return entry;
 }
 

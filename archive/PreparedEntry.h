@@ -3,17 +3,17 @@
 // again or computing their CRC a second time.
 #pragma once
 
+#include "records/TableBytes.h"
+
 #include <zip.h>
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 
 namespace ledgrin {
 
 struct PreparedEntry {
-    std::unique_ptr<std::uint8_t[]> stored; // the bytes as the archive stores them
-    std::size_t storedSize = 0;
+    TableBytes stored;      // the bytes as the archive stores them
     std::uint64_t size = 0; // uncompressed
     std::uint32_t crc = 0;  // of the uncompressed bytes
 };

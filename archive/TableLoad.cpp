@@ -9,9 +9,9 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <new>
-#include <vector>
 
 namespace ledgrin {
 
@@ -28,7 +28,6 @@ struct DecompressorFree {
 };
 using ZipArchive = std::unique_ptr<zip_t, ZipDiscard>;
 using ZipFile = std::unique_ptr<zip_file_t, ZipFileClose>;
-using Bytes = std::vector<std::uint8_t>;
 
 // The largest entry a table can need: its header and 65,535 records. A larger size in the
 // directory is damage, found before the memory for it is taken.
@@ -65,26 +64,41 @@ zip_int64_t FindEntry(zip_t* za, const char* name) {
 }
 
 // The entry's data as the archive stores it, read through libzip without inflating it.
-bool ReadStored(zip_t* za, zip_int64_t index, Bytes& stored, std::string& why) {
+bool ReadStored(zip_t* za, zip_int64_t index, std::uint8_t* stored, std::size_t size, std::string& why) {
     ZipFile file(zip_fopen_index(za, static_cast<zip_uint64_t>(index), ZIP_FL_COMPRESSED));
     std::size_t done = 0;
-    while (file && done < stored.size()) {
-        zip_int64_t n = zip_fread(file.get(), stored.data() + done, stored.size() - done);
+    while (file && done < size) {
+        zip_int64_t n = zip_fread(file.get(), stored + done, size - done);
         if (n <= 0) break;
         done += static_cast<std::size_t>(n);
     }
-    if (done == stored.size()) return true;
+    if (done == size) return true;
     zip_error_t* error = file ? zip_file_get_error(file.get()) : zip_get_error(za);
     why = zip_error_code_zip(error) != ZIP_ER_OK
               ? std::string("cannot read its data: ") + zip_error_strerror(error)
-              : "its data ends after " + Grouped(done) + " of its " + Grouped(stored.size()) + " bytes";
+              : "its data ends after " + Grouped(done) + " of its " + Grouped(size) + " bytes";
     return false;
 }
 
-// The entry's bytes, of the size the central directory gives: stored ones as read, deflated
-// ones inflated whole with libdeflate. The CRC is not checked here.
-bool ReadEntry(zip_t* za, zip_int64_t index, const zip_stat_t& st, std::uint64_t archiveSize, TableIndex t,
-               Bytes& data, std::string& why) {
+} // namespace
+
+struct TableReader::State {
+    ZipArchive archive;
+    std::string openWhy;
+    std::uint64_t archiveSize = 0;
+    std::unique_ptr<libdeflate_decompressor, DecompressorFree> decompressor;
+    TableBytes compressed; // the deflated bytes of the table being read, for one table after another
+
+    bool ReadEntry(zip_int64_t index, const zip_stat_t& st, TableIndex t, TableBytes& records,
+                   std::string& why);
+    LoadResult ReadTable(TableIndex t, TableSlot& slot, std::string& why);
+};
+
+// The entry's bytes, of the size the central directory gives, into `records` from its
+// header room on: stored ones as read, deflated ones inflated whole with libdeflate. Nothing
+// is zero-filled first. The CRC is not checked here.
+bool TableReader::State::ReadEntry(zip_int64_t index, const zip_stat_t& st, TableIndex t, TableBytes& records,
+                                   std::string& why) {
     const bool deflated = st.comp_method == ZIP_CM_DEFLATE;
     if (st.comp_size > archiveSize) {
         why = "the directory gives " + Grouped(st.comp_size) + " bytes of data, more than the archive's " +
@@ -100,21 +114,21 @@ bool ReadEntry(zip_t* za, zip_int64_t index, const zip_stat_t& st, std::uint64_t
         why = "stored with " + Grouped(st.comp_size) + " bytes but the directory gives " + Grouped(st.size);
         return false;
     }
-    if (st.comp_size > data.max_size()) throw std::bad_alloc(); // beyond a 32-bit address space
-    if (!deflated) {
-        data.resize(static_cast<std::size_t>(st.size));
-        return ReadStored(za, index, data, why);
-    }
-    Bytes stored(static_cast<std::size_t>(st.comp_size));
-    if (!ReadStored(za, index, stored, why)) return false;
-    std::unique_ptr<libdeflate_decompressor, DecompressorFree> decompressor(libdeflate_alloc_decompressor());
+    if (st.comp_size > std::numeric_limits<std::size_t>::max() / 2) throw std::bad_alloc(); // 32-bit
+    const std::size_t size = static_cast<std::size_t>(st.size);
+    // The header lands in the header room, the records where they stay.
+    records = TableBytes::Uninitialised(size > kTableHeaderSize ? size - kTableHeaderSize : 0);
+    std::uint8_t* entry = records.HeaderRoom();
+    if (!deflated) return ReadStored(archive.get(), index, entry, size, why);
+    compressed.ReuseFor(static_cast<std::size_t>(st.comp_size));
+    if (!ReadStored(archive.get(), index, compressed.data(), compressed.size(), why)) return false;
+    if (!decompressor) decompressor.reset(libdeflate_alloc_decompressor());
     if (!decompressor) throw std::bad_alloc();
-    data.resize(static_cast<std::size_t>(st.size));
     std::size_t inflated = 0;
-    switch (libdeflate_deflate_decompress(decompressor.get(), stored.data(), stored.size(), data.data(),
-                                          data.size(), &inflated)) {
+    switch (libdeflate_deflate_decompress(decompressor.get(), compressed.data(), compressed.size(), entry,
+                                          size, &inflated)) {
     case LIBDEFLATE_SUCCESS:
-        if (inflated == data.size()) return true;
+        if (inflated == size) return true;
         why = "inflates to " + Grouped(inflated) + " bytes, not the " + Grouped(st.size) +
               " the directory gives";
         return false;
@@ -125,11 +139,8 @@ bool ReadEntry(zip_t* za, zip_int64_t index, const zip_stat_t& st, std::uint64_t
     }
 }
 
-void ReleaseRecords(TableSlot& slot) {
-    std::vector<std::uint8_t>().swap(slot.Records);
-}
-
-LoadResult ReadTable(zip_t* za, std::uint64_t archiveSize, TableIndex t, TableSlot& slot, std::string& why) {
+LoadResult TableReader::State::ReadTable(TableIndex t, TableSlot& slot, std::string& why) {
+    zip_t* za = archive.get();
     const char* name = EntryName(t);
     zip_int64_t index = FindEntry(za, name);
     zip_stat_t st;
@@ -146,17 +157,19 @@ LoadResult ReadTable(zip_t* za, std::uint64_t archiveSize, TableIndex t, TableSl
         why = "unsupported compression method " + std::to_string(st.comp_method);
         return kMissingOrDamaged;
     }
-    Bytes data;
-    if (!ReadEntry(za, index, st, archiveSize, t, data, why)) return kMissingOrDamaged;
-    if (data.size() < kTableHeaderSize) {
-        why = Grouped(data.size()) + " bytes, shorter than its " + std::to_string(kTableHeaderSize) +
+    TableBytes records;
+    if (!ReadEntry(index, st, t, records, why)) return kMissingOrDamaged;
+    const std::uint8_t* entry = records.HeaderRoom();
+    const std::size_t entrySize = static_cast<std::size_t>(st.size);
+    if (entrySize < kTableHeaderSize) {
+        why = Grouped(entrySize) + " bytes, shorter than its " + std::to_string(kTableHeaderSize) +
               "-byte header";
         return kMissingOrDamaged;
     }
 
-    slot.RecordCount = ReadU16(data.data(), 0);
-    slot.HeaderWord2 = ReadU16(data.data(), 2);
-    slot.Version = ReadU32(data.data(), 4);
+    slot.RecordCount = ReadU16(entry, 0);
+    slot.HeaderWord2 = ReadU16(entry, 2);
+    slot.Version = ReadU32(entry, 4);
     DiagPrintf("Entries inside %s: %d\n", name, slot.RecordCount);
     DiagPrintf("%s Version: %d\n", name, static_cast<int>(slot.Version));
     if (slot.Version != kSupportedVersion) {
@@ -164,27 +177,26 @@ LoadResult ReadTable(zip_t* za, std::uint64_t archiveSize, TableIndex t, TableSl
         why = "version " + std::to_string(slot.Version) + ", not " + std::to_string(kSupportedVersion);
         return kUnsupportedVersion;
     }
-    std::uint32_t crc = libdeflate_crc32(0, data.data(), data.size());
+    std::uint32_t crc = libdeflate_crc32(0, entry, entrySize);
     if (crc != st.crc) {
         why = "CRC mismatch (stored " + Hex32(st.crc) + ", computed " + Hex32(crc) + ")";
         return kMissingOrDamaged;
     }
     const std::size_t size = kTableHeaderSize + slot.RecordCount * RecordSize(t);
-    if (data.size() < size) {
+    if (entrySize < size) {
         why = "the header promises " + Grouped(slot.RecordCount) + " records of " + Grouped(RecordSize(t)) +
               " bytes (" + Grouped(size) + " bytes with the header) but the entry holds " +
-              Grouped(data.size());
+              Grouped(entrySize);
         return kMissingOrDamaged;
     }
-    // The entry's buffer becomes the records': a second buffer of tens of megabytes would
-    // cost more than moving the records down over the header. Bytes after the last record
-    // are not kept.
-    data.erase(data.begin(), data.begin() + kTableHeaderSize);
-    data.resize(size - kTableHeaderSize);
-    if (data.capacity() - data.size() > RecordSize(t)) data.shrink_to_fit();
-    slot.Records = std::move(data);
+    // Bytes after the last record are not kept.
+    records.resize(size - kTableHeaderSize);
+    if (records.capacity() - records.size() > RecordSize(t) + (std::size_t{2} << 20)) records.ShrinkToFit();
+    slot.Records = std::move(records);
     return kLoaded;
 }
+
+namespace {
 
 // libzip's own words for why zip_open failed ("Not a zip archive", "No such file", ...).
 std::string OpenError(int code) {
@@ -197,34 +209,47 @@ std::string OpenError(int code) {
 
 } // namespace
 
-LoadResult LoadTable(TableStore& store, TableIndex t, const std::string& archivePath, std::string* whyOut) {
+TableReader::TableReader(const std::string& archivePath) : state_(new State) {
+    int error = 0;
+    state_->archive.reset(zip_open(archivePath.c_str(), ZIP_RDONLY, &error));
+    if (!state_->archive) {
+        state_->openWhy = "cannot open " + archivePath + ": " + OpenError(error);
+        return;
+    }
+    std::error_code ignored; // the archive has just been opened; its size is there
+    state_->archiveSize = std::filesystem::file_size(archivePath, ignored);
+}
+
+TableReader::~TableReader() = default;
+
+LoadResult TableReader::Load(TableStore& store, TableIndex t, std::string* whyOut) {
     std::string why;
     LoadResult result = kMissingOrDamaged;
-    int error = 0;
-    ZipArchive archive(IsValidTable(t) ? zip_open(archivePath.c_str(), ZIP_RDONLY, &error) : nullptr);
     if (!IsValidTable(t)) {
         why = "no table " + std::to_string(t);
-    } else if (!archive) {
+    } else if (!state_->archive) {
         DiagLine("tarvik_gb.iff File not found.");
-        why = "cannot open " + archivePath + ": " + OpenError(error);
+        why = state_->openWhy;
         result = kArchiveNotFound;
     } else {
         TableSlot& slot = store[t];
-        std::error_code ignored; // the archive has just been opened; its size is there
-        const std::uint64_t archiveSize = std::filesystem::file_size(archivePath, ignored);
         try {
-            result = ReadTable(archive.get(), archiveSize, t, slot, why);
+            result = state_->ReadTable(t, slot, why);
         } catch (const std::bad_alloc&) {
             why = "out of memory";
         }
         if (result != kLoaded) {
-            ReleaseRecords(slot);
+            slot.Records.Release();
             why = EntryName(t) + (": " + why);
         }
         if (result == kMissingOrDamaged) DiagPrintf("Missing or damaged %s.\n", EntryName(t));
     }
     if (whyOut) *whyOut = result == kLoaded ? std::string() : why;
     return result;
+}
+
+LoadResult LoadTable(TableStore& store, TableIndex t, const std::string& archivePath, std::string* whyOut) {
+    return TableReader(archivePath).Load(store, t, whyOut);
 }
 
 } // namespace ledgrin

@@ -3,6 +3,7 @@
 
 #include "archive/TableStore.h"
 
+#include <memory>
 #include <string>
 
 namespace ledgrin {
@@ -23,5 +24,21 @@ enum LoadResult : int {
 // after kLoaded.
 LoadResult LoadTable(TableStore& store, TableIndex t, const std::string& archivePath,
                      std::string* why = nullptr);
+
+// LoadTable for several tables of one archive, which is opened once: the deflated bytes of
+// every table pass through one buffer, reused from table to table.
+class TableReader {
+  public:
+    explicit TableReader(const std::string& archivePath);
+    ~TableReader();
+    TableReader(const TableReader&) = delete;
+    TableReader& operator=(const TableReader&) = delete;
+
+    LoadResult Load(TableStore& store, TableIndex t, std::string* why = nullptr);
+
+  private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
 
 } // namespace ledgrin

@@ -114,14 +114,16 @@ zip_int64_t CopyOtherEntries(zip_t* source, TableIndex t, zip_t* target) {
     return copied;
 }
 
-// The table's entry in one block, its header and its records, deflated whole.
+// The table's entry, its header and its records, deflated whole: the header is written
+// into the room before the records, which are not copied.
 PreparedEntry PrepareTable(const TableSlot& slot) {
-    std::vector<std::uint8_t> block(kTableHeaderSize + slot.Records.size());
-    WriteU16(block.data(), 0, slot.RecordCount);
-    WriteU16(block.data(), 2, slot.HeaderWord2);
-    WriteU32(block.data(), 4, slot.Version);
-    std::copy(slot.Records.begin(), slot.Records.end(), block.begin() + kTableHeaderSize);
-    return PrepareEntry(block.data(), block.size());
+    static_assert(TableBytes::kHeaderRoom == kTableHeaderSize);
+    std::uint8_t alone[kTableHeaderSize]; // a slot that never held memory has no room
+    std::uint8_t* entry = slot.Records.HeaderRoom() ? slot.Records.HeaderRoom() : alone;
+    WriteU16(entry, 0, slot.RecordCount);
+    WriteU16(entry, 2, slot.HeaderWord2);
+    WriteU32(entry, 4, slot.Version);
+    return PrepareEntry(entry, kTableHeaderSize + slot.Records.size());
 }
 
 // The table's entry, appended last, deflated as PrepareTable gave it.

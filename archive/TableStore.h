@@ -1,11 +1,11 @@
 // All fourteen tables in memory, loaded at start-up and kept until shutdown.
 #pragma once
 
+#include "records/TableBytes.h"
 #include "records/TableInfo.h"
 
 #include <array>
 #include <cstdint>
-#include <vector>
 
 namespace ledgrin {
 
@@ -13,7 +13,7 @@ struct TableSlot {
     std::uint16_t RecordCount = 0;
     std::uint16_t HeaderWord2 = 0; // not interpreted; written back as read
     std::uint32_t Version = 0;
-    std::vector<std::uint8_t> Records; // RecordCount x record size bytes, back to back
+    TableBytes Records; // RecordCount x record size bytes, back to back
 
     std::uint8_t* Record(std::size_t index, std::size_t recordSize) {
         return Records.data() + index * recordSize;

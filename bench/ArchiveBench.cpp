@@ -8,8 +8,8 @@
 #include "archive/TableSave.h"
 #include "bench/BenchSupport.h"
 #include "bench/Comparisons.h"
-#include "records/RecordHead.h"
 #include "demo/ZipWriter.h"
+#include "records/RecordHead.h"
 
 #include <benchmark/benchmark.h>
 
@@ -26,8 +26,9 @@ void LoadAllTables(benchmark::State& state, DemoSize size) {
     const double cpu = CpuMilliseconds();
     for (auto _ : state) {
         TableStore store;
+        TableReader reader(path);
         for (TableIndex t = 0; t < kTableCount; ++t)
-            if (LoadTable(store, t, path) != kLoaded) state.SkipWithError("a table did not load");
+            if (reader.Load(store, t) != kLoaded) state.SkipWithError("a table did not load");
         benchmark::DoNotOptimize(store);
     }
     SetCpuCounter(state, cpu);

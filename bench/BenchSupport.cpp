@@ -53,8 +53,9 @@ const Demo& DemoOf(DemoSize size) {
     demo = std::make_unique<Demo>();
     demo->path = BenchFolder() + "/demo-" + DemoName(size) + ".iff";
     bool ok = WriteDemoArchive(demo->path, {size, 1}) == DemoResult::Done;
+    TableReader reader(demo->path);
     for (TableIndex t = 0; ok && t < kTableCount; ++t)
-        ok = LoadTable(demo->tables, t, demo->path) == kLoaded;
+        ok = reader.Load(demo->tables, t) == kLoaded;
     if (!ok) {
         std::fprintf(stderr, "ledgrin_bench: cannot write and load %s\n", demo->path.c_str());
         std::exit(1);

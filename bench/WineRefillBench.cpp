@@ -81,8 +81,9 @@ double TimeOneLoad() {
     QueryPerformanceCounter(&start);
     TableStore store;
     bool loaded = true;
+    TableReader reader(gApp.archivePath);
     for (TableIndex t = 0; t < kTableCount; ++t)
-        loaded = LoadTable(store, t, gApp.archivePath) == kLoaded && loaded;
+        loaded = reader.Load(store, t) == kLoaded && loaded;
     QueryPerformanceCounter(&end);
     return loaded ? Milliseconds(start, end) : -1;
 }

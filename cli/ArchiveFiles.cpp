@@ -170,8 +170,9 @@ LoadedArchive LoadArchive(const std::string& path) {
     archive.file = ResolveLinks(path);
     ReadFileStamp(archive.file, archive.stamp); // a file that cannot be reached does not load either
     QuietDiagnostics quiet;
+    TableReader reader(archive.file);
     for (TableIndex t = 0; t < kTableCount; ++t) {
-        archive.results[t] = LoadTable(archive.store, t, archive.file, &archive.why[t]);
+        archive.results[t] = reader.Load(archive.store, t, &archive.why[t]);
         if (archive.results[t] != kArchiveNotFound) continue;
         archive.openWhy = archive.why[t];
         return archive;

@@ -157,7 +157,7 @@ std::vector<TableIndex> ApplyPatch(TableStore& store, const Patch& patch, const 
         if (index.Find(a.typeId).empty()) {
             // The plan found room, so the count cannot wrap.
             TableSlot& slot = store[t];
-            slot.Records.insert(slot.Records.end(), a.record.begin(), a.record.end());
+            slot.Records.Append(a.record.data(), a.record.size());
             index.Add(a.typeId, slot.RecordCount++);
             if (t == kDescTable) descriptions.Add(a.typeId, slot.RecordCount - 1u);
             written[t] = true;

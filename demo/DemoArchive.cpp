@@ -1,8 +1,8 @@
 #include "demo/DemoArchive.h"
 
+#include "demo/DemoRecords.h"
 #include "records/DescRecord.h"
 #include "records/RecordHead.h"
-#include "demo/DemoRecords.h"
 
 #include <new>
 #include <string_view>
@@ -96,7 +96,8 @@ bool BuildItemTable(const DemoOptions& options, TableStore& store, TableIndex t)
     slot.RecordCount = DemoRecordCount(options.size, t);
     slot.HeaderWord2 = kDemoTables[t].headerWord2;
     slot.Version = kSupportedVersion;
-    slot.Records.assign(static_cast<std::size_t>(slot.RecordCount) * RecordSize(t), 0);
+    slot.Records.Release();
+    slot.Records.resize(static_cast<std::size_t>(slot.RecordCount) * RecordSize(t));
     DemoContext c{DemoRandom::Stream(options.seed, static_cast<std::uint32_t>(t)),
                   DemoRandom::Stream(options.seed, 100 + static_cast<std::uint32_t>(t)), store};
     for (std::size_t i = 0; i < slot.RecordCount; ++i)

@@ -108,8 +108,9 @@ ZipWriteResult WriteZipFile(const std::string& path, const std::vector<ZipEntry>
 }
 
 std::vector<std::uint8_t> TableEntryBytes(std::uint16_t count, std::uint16_t headerWord2,
-                                          std::uint32_t version, const std::vector<std::uint8_t>& records) {
-    std::vector<std::uint8_t> out(8 + records.size());
+                                          std::uint32_t version, const std::uint8_t* records,
+                                          std::size_t size) {
+    std::vector<std::uint8_t> out(8 + size);
     auto put = [&out](std::size_t off, std::uint32_t v, int width) {
         for (int i = 0; i < width; ++i)
             out[off + i] = static_cast<std::uint8_t>(v >> (8 * i));
@@ -117,7 +118,7 @@ std::vector<std::uint8_t> TableEntryBytes(std::uint16_t count, std::uint16_t hea
     put(0, count, 2);
     put(2, headerWord2, 2);
     put(4, version, 4);
-    std::copy(records.begin(), records.end(), out.begin() + 8);
+    if (size > 0) std::copy(records, records + size, out.begin() + 8);
     return out;
 }
 

@@ -14,6 +14,8 @@
 //     if (WriteZipFile("fixture.iff", entries) != ZipWriteResult::Written) ...
 #pragma once
 
+#include "records/TableBytes.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -73,6 +75,16 @@ ZipWriteResult WriteZipFile(const std::string& path, const std::vector<ZipEntry>
 // little-endian, then the records as given. Nothing checks that records.size() matches
 // count x record size, so damaged tables can be built on purpose.
 std::vector<std::uint8_t> TableEntryBytes(std::uint16_t count, std::uint16_t headerWord2,
-                                          std::uint32_t version, const std::vector<std::uint8_t>& records);
+                                          std::uint32_t version, const std::uint8_t* records,
+                                          std::size_t size);
+inline std::vector<std::uint8_t> TableEntryBytes(std::uint16_t count, std::uint16_t headerWord2,
+                                                 std::uint32_t version,
+                                                 const std::vector<std::uint8_t>& records) {
+    return TableEntryBytes(count, headerWord2, version, records.data(), records.size());
+}
+inline std::vector<std::uint8_t> TableEntryBytes(std::uint16_t count, std::uint16_t headerWord2,
+                                                 std::uint32_t version, const TableBytes& records) {
+    return TableEntryBytes(count, headerWord2, version, records.data(), records.size());
+}
 
 } // namespace ledgrin

@@ -33,8 +33,9 @@ int RunWrite(const DemoCommand& command) {
 
 int RunSummary(const std::string& path) {
     TableStore store;
+    TableReader reader(path);
     for (TableIndex t = 0; t < kTableCount; ++t) {
-        LoadResult result = LoadTable(store, t, path);
+        LoadResult result = reader.Load(store, t);
         if (result != kLoaded) {
             std::fprintf(stderr, "ledgrin-demo: %s not loaded from %s (result %d)\n", EntryName(t),
                          path.c_str(), static_cast<int>(result));

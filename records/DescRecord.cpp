@@ -5,7 +5,6 @@
 
 #include <cstring>
 #include <new>
-#include <stdexcept>
 
 namespace ledgrin {
 
@@ -38,16 +37,14 @@ void WriteDescText(std::uint8_t* descRecord, std::string_view text) {
     }
 }
 
-AppendResult AppendDescription(std::vector<std::uint8_t>& descRecords, std::uint16_t& count,
-                               std::uint32_t typeId, std::string_view text) {
+AppendResult AppendDescription(TableBytes& descRecords, std::uint16_t& count, std::uint32_t typeId,
+                               std::string_view text) {
     if (count >= kMaxRecordCount) return AppendResult::TableFull;
     const std::size_t at = static_cast<std::size_t>(count) * kDescRecordSize;
     try {
-        // resize either succeeds or leaves the buffer untouched (strong guarantee for bytes).
+        // resize either succeeds or leaves the buffer untouched.
         descRecords.resize(at + kDescRecordSize);
     } catch (const std::bad_alloc&) {
-        return AppendResult::OutOfMemory;
-    } catch (const std::length_error&) {
         return AppendResult::OutOfMemory;
     }
     std::uint8_t* record = descRecords.data() + at;

@@ -1,11 +1,12 @@
 // Desc records: the TypeID of the item described (u32 at 0) and a 512-byte text (at 4).
 #pragma once
 
+#include "records/TableBytes.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace ledgrin {
 
@@ -33,7 +34,7 @@ enum class AppendResult {
 
 // Appends one record {typeId, text} at index count (the buffer is grown to exactly
 // count + 1 records) and raises count by one. On TableFull or OutOfMemory nothing changes.
-AppendResult AppendDescription(std::vector<std::uint8_t>& descRecords, std::uint16_t& count,
-                               std::uint32_t typeId, std::string_view text);
+AppendResult AppendDescription(TableBytes& descRecords, std::uint16_t& count, std::uint32_t typeId,
+                               std::string_view text);
 
 } // namespace ledgrin

@@ -60,8 +60,7 @@ int RunAdd(Invocation& run) {
     // The copy, every byte the model's but its TypeID; then the assignments with set's rules.
     const std::size_t index = slot.RecordCount;
     const std::size_t size = RecordSize(t);
-    slot.Records.insert(slot.Records.end(), slot.Records.begin() + models[0] * size,
-                        slot.Records.begin() + (models[0] + 1) * size);
+    slot.Records.Append(slot.Records.data() + models[0] * size, size);
     ++slot.RecordCount;
     WriteU32(store.Record(t, index), kTypeIdOffset, typeId);
     row.at = Position::Argument(0);

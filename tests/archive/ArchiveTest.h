@@ -5,8 +5,8 @@
 
 #include "archive/TableLoad.h"
 #include "archive/TableSave.h"
-#include "tests/support/TestArchives.h"
 #include "demo/ZipWriter.h"
+#include "tests/support/TestArchives.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +38,7 @@ class ArchiveTest : public testing::Test {
         fs::create_directories(game);
         WriteArchive({Entry("notes.bin", notes, ZipMethod::Stored),
                       Entry("Part.iff", TableEntryBytes(1, 0, 13, Pattern(544, 23)))});
-        store[kPartTable] = {2, 0x0202, 13, Pattern(2 * 544, 21)};
+        store[kPartTable] = {2, 0x0202, 13, AsTableBytes(Pattern(2 * 544, 21))};
     }
     void WriteArchive(const std::vector<ZipEntry>& entries, const std::string& comment = "") {
         ASSERT_EQ(WriteZipFile(archive, entries, comment), ZipWriteResult::Written);

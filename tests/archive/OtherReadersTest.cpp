@@ -12,7 +12,7 @@ using OtherReaders = ArchiveTest;
 
 TEST_F(OtherReaders, UnzipAndPythonReadBothEntriesOfAnUpdate) {
     // 600 descriptions (310 KB) take the path for large tables, Part's two records the other.
-    store[kDescTable] = {600, 0, 13, Pattern(600 * 516, 5)};
+    store[kDescTable] = {600, 0, 13, AsTableBytes(Pattern(600 * 516, 5))};
     ASSERT_EQ(Save(kPartTable, kSaved), "Writing Part.iff\n");
     ASSERT_EQ(Save(kDescTable, kSaved), "Writing Desc.iff\n");
     EXPECT_EQ(std::system(("unzip -tqq " + archive).c_str()), 0);

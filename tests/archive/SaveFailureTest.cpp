@@ -34,7 +34,7 @@ TEST_F(SaveFailure, EveryFailureLeavesEveryFileAsItWas) {
         {"the archive is named like the temporary archive",
          [this] {
              archive = (exe / "tarvik_gb1.iff").string();
-             WriteArchive({Entry("Part.iff", TableEntryBytes(0, 0, 13, {}))});
+             WriteArchive({Entry("Part.iff", TableEntryBytes(0, 0, 13, Bytes{}))});
          },
          kNoTemporary},
         {"a slot whose buffer does not hold its count", [this] { store[kPartTable].RecordCount = 3; },

@@ -94,7 +94,7 @@ TEST_F(TableSave, TheTableGoesLastAtLevel9AndEveryOtherEntryKeepsItsStoredForm) 
         x ^= x << 13, x ^= x >> 17, x ^= x << 5;
         b = static_cast<std::uint8_t>(x >> 24);
     }
-    store[kPartTable] = {3, 0x0101, 13, noise};
+    store[kPartTable] = {3, 0x0101, 13, AsTableBytes(noise)};
     EXPECT_EQ(Save(kPartTable, kSaved), "Writing Part.iff\n");
     const RawEntry noisy = ReadRawEntries(archive).back();
     EXPECT_EQ(Get(noisy.central.data() + 10, 2), 8u);

@@ -65,7 +65,8 @@ TEST_F(BackupTest, WritesKeepTheNewestBackupsAndLeaveOtherFilesAlone) {
 TEST_F(BackupTest, AFailedWriteLeavesNoBackupAndTheArchiveUnchanged) {
     const auto before = Snapshot(dir.path());
     LoadedArchive loaded = LoadArchive(archive);
-    loaded.store[kDescTable].Records.pop_back(); // the buffer no longer holds RecordCount records
+    loaded.store[kDescTable].Records.resize(loaded.store[kDescTable].Records.size() -
+                                            1); // the buffer no longer holds RecordCount records
     EXPECT_EQ(SaveTables(loaded, {kPartTable, kDescTable}, {true, 10, -1}), SaveAllResult::NotSaved);
     EXPECT_TRUE(Snapshot(dir.path()) == before);
 }

@@ -45,8 +45,8 @@ TEST_F(ImportPlanTest, OnlyTheFirstOfTwoDescriptionsIsRewritten) {
     // Item record 0 has a second description (the last but one): only the first is rewritten.
     const std::size_t count = store[kDescTable].RecordCount, itemFirst = FirstDesc(kItemTable, 0);
     ASSERT_EQ(Get(store, kDescTable, count - 2, 0, 4), Get(store, kItemTable, 0, 0x04, 4));
-    Bytes expected = store[kDescTable].Records;
+    Bytes expected = AsBytes(store[kDescTable].Records);
     PutText(expected, itemFirst * 516 + 4, "One\nTwo \xE9", 512);
     ApplyImport(store, Plan(kItemTable, 0, {{"Description", "One\r\nTwo \xE9"}}));
-    EXPECT_TRUE(store[kDescTable].Records == expected);
+    EXPECT_TRUE(AsBytes(store[kDescTable].Records) == expected);
 }

@@ -2,8 +2,8 @@
 // The first input byte picks the table (low four bits, modulo 14); the other bytes are the
 // entry, stored. The result and the slot are checked against the format's rules.
 #include "archive/TableLoad.h"
-#include "tests/fuzz/FuzzSupport.h"
 #include "demo/ZipWriter.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 using namespace ledgrin;
 using namespace ledgrin::fuzz;
@@ -25,7 +25,7 @@ void CheckAgainstFormat(const Bytes& entry, TableIndex t, LoadResult result, con
         FUZZ_CHECK(result == kMissingOrDamaged && slot.Records.empty());
     else // bytes behind the last record are not kept
         FUZZ_CHECK(result == kLoaded &&
-                   slot.Records == Bytes(entry.begin() + 8, entry.begin() + 8 + recordBytes));
+                   AsBytes(slot.Records) == Bytes(entry.begin() + 8, entry.begin() + 8 + recordBytes));
 }
 
 } // namespace

@@ -3,10 +3,13 @@
 // too), so it builds for Windows as well.
 #pragma once
 
+#include "records/TableBytes.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -53,15 +56,34 @@ inline Bytes Pattern(std::size_t n, std::uint8_t seed = 0) {
     return bytes;
 }
 
+// A table's records as plain bytes, and back.
+inline Bytes AsBytes(const TableBytes& records) {
+    return Bytes(records.begin(), records.end());
+}
+inline TableBytes AsTableBytes(const Bytes& bytes) {
+    TableBytes records;
+    records.Append(bytes.data(), bytes.size());
+    return records;
+}
+
+// Byte i, checked against the size.
+inline std::uint8_t& At(Bytes& bytes, std::size_t i) {
+    return bytes.at(i);
+}
+inline std::uint8_t& At(TableBytes& bytes, std::size_t i) {
+    if (i >= bytes.size()) throw std::out_of_range("byte " + std::to_string(i) + " of a table's records");
+    return bytes[i];
+}
+
 // A little-endian value of `width` bytes at offset, and text in a field of `size` bytes,
 // cut to it and zero behind.
-inline void Put(Bytes& bytes, std::size_t offset, std::size_t width, std::uint32_t value) {
+template <class B> void Put(B& bytes, std::size_t offset, std::size_t width, std::uint32_t value) {
     for (std::size_t i = 0; i < width; ++i)
-        bytes.at(offset + i) = static_cast<std::uint8_t>(value >> (8 * i));
+        At(bytes, offset + i) = static_cast<std::uint8_t>(value >> (8 * i));
 }
-inline void PutText(Bytes& bytes, std::size_t offset, const std::string& text, std::size_t size) {
+template <class B> void PutText(B& bytes, std::size_t offset, const std::string& text, std::size_t size) {
     for (std::size_t i = 0; i < size; ++i)
-        bytes.at(offset + i) = i < text.size() ? static_cast<std::uint8_t>(text[i]) : 0;
+        At(bytes, offset + i) = i < text.size() ? static_cast<std::uint8_t>(text[i]) : 0;
 }
 inline std::uint32_t Get(const std::uint8_t* at, std::size_t width) {
     return width == 0 ? 0 : at[0] | Get(at + 1, width - 1) << 8;

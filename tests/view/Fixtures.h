@@ -35,7 +35,7 @@ inline Bytes ItemRecord(int t, std::uint32_t typeId, const std::string& name) {
 // Appends a record to table t of the store and returns its index.
 inline std::uint32_t Add(ledgrin::TableStore& store, int t, const Bytes& record) {
     ledgrin::TableSlot& slot = store[t];
-    slot.Records.insert(slot.Records.end(), record.begin(), record.end());
+    slot.Records.Append(record.data(), record.size());
     return slot.RecordCount++;
 }
 

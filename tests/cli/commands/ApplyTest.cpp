@@ -50,7 +50,7 @@ TEST_F(ApplyTest, AppliesToAReorderedExtendedReleaseOnceAndThenFindsItApplied) {
         Contains(ReadFileText(patch), "\"added\": [\n    {\"table\": \"Card\", \"typeid\": 2147490000, "));
     TableStore release = demo;
     for (TableIndex t : {kPartTable, kCardTable}) {
-        std::vector<std::uint8_t>& records = release[t].Records;
+        TableBytes& records = release[t].Records;
         std::rotate(records.begin(), records.begin() + RecordSize(t), records.end());
     }
     TableSlot& part = release[kPartTable];
@@ -186,8 +186,7 @@ TEST_F(ApplyTest, AddedRecordsConflictWithOtherBytesOrAnotherDescription) {
         {"another description",
          [&](TableStore& s) {
              TableSlot& card = s[kCardTable];
-             card.Records.insert(card.Records.end(), modded.Record(kCardTable, n),
-                                 modded.Record(kCardTable, n) + RecordSize(kCardTable));
+             card.Records.Append(modded.Record(kCardTable, n), RecordSize(kCardTable));
              ++card.RecordCount;
              TableSlot& desc = s[kDescTable];
              ASSERT_EQ(AppendDescription(desc.Records, desc.RecordCount, std::stoul(id), "An old card."),
