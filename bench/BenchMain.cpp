@@ -9,6 +9,7 @@
 namespace ledgrin::bench {
 void RegisterArchiveBenchmarks();
 void RegisterRefillBenchmarks();
+void RegisterCommandBenchmarks();
 } // namespace ledgrin::bench
 
 int main(int argc, char** argv) {
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
     ledgrin::bench::RegisterArchiveBenchmarks();
     ledgrin::bench::RegisterRefillBenchmarks();
+    ledgrin::bench::RegisterCommandBenchmarks();
 
     // The loader's lines would mix with the report; the programs run as child processes
     // still print theirs (into /dev/null).
