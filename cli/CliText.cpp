@@ -70,24 +70,32 @@ std::optional<TableIndex> FindTableByName(std::string_view name) {
 }
 
 void AppendQuoted(std::string& out, std::string_view bytes, QuoteStyle style) {
+    const bool json = style == QuoteStyle::Json;
+    const auto plain = [json](unsigned char byte) {
+        return byte >= 0x20 && byte != '"' && byte != '\\' && (json ? byte < 0x80 : byte != 0x7F);
+    };
     out += '"';
-    for (char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        // Runs of bytes that stand as they are go in one append.
+        std::size_t run = i;
+        while (run < bytes.size() && plain(static_cast<unsigned char>(bytes[run])))
+            ++run;
+        out.append(bytes.data() + i, run - i);
+        if (run == bytes.size()) break;
+        const auto byte = static_cast<unsigned char>(bytes[run]);
+        i = run + 1;
+        switch (byte) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;
         case '\n': out += "\\n"; break;
         case '\r': out += "\\r"; break;
         case '\t': out += "\\t"; break;
         default: {
-            const bool json = style == QuoteStyle::Json;
-            if (byte < 0x20 || (json ? byte >= 0x80 : byte == 0x7F)) {
-                char escape[8];
-                std::snprintf(escape, sizeof escape, json ? "\\u%04X" : "\\x%02X", byte);
-                out += escape;
-            } else {
-                out += c;
-            }
+            static const char kDigits[] = "0123456789ABCDEF";
+            out += json ? "\\u00" : "\\x";
+            out += kDigits[byte >> 4];
+            out += kDigits[byte & 15];
         }
         }
     }
@@ -109,7 +117,20 @@ std::string WithoutCarriageReturns(std::string_view text) {
 }
 
 std::string Decimal(std::uint32_t value) {
-    return std::to_string(value);
+    std::string text;
+    AppendDecimal(text, value);
+    return text;
+}
+
+void AppendDecimal(std::string& out, std::uint64_t value) {
+    char digits[20];
+    char* end = digits + sizeof digits;
+    char* p = end;
+    do {
+        *--p = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    out.append(p, static_cast<std::size_t>(end - p));
 }
 
 std::string Hex(std::uint32_t value, int digits) {

@@ -52,6 +52,9 @@ std::string RecordHeading(TableIndex t, std::size_t index, std::uint32_t typeId,
 
 // "%u" / "0x%0*X": the number forms used in reports.
 std::string Decimal(std::uint32_t value);
+// Decimal's text appended to out, without a string of its own: exports and reports
+// write one per field of every record.
+void AppendDecimal(std::string& out, std::uint64_t value);
 std::string Hex(std::uint32_t value, int digits);
 
 } // namespace ledgrin::cli

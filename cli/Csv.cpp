@@ -4,10 +4,6 @@ namespace ledgrin::cli {
 
 namespace {
 
-bool NeedsQuotes(std::string_view field) {
-    return field.find_first_of(",\"\r\n") != std::string_view::npos;
-}
-
 struct CsvField {
     std::string text;
     int line = 0;
@@ -103,18 +99,31 @@ InputRow RowFromRecord(const CsvRecord& header, CsvRecord& record) {
 void AppendCsvRecord(std::string& out, const std::vector<std::string>& fields) {
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i > 0) out += ',';
-        if (!NeedsQuotes(fields[i])) {
-            out += fields[i];
-            continue;
-        }
-        out += '"';
-        for (char c : fields[i]) {
-            if (c == '"') out += '"';
-            out += c;
-        }
-        out += '"';
+        AppendCsvField(out, fields[i]);
     }
     out += "\r\n";
+}
+
+void AppendCsvField(std::string& out, std::string_view field) {
+    const auto special = [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; };
+    std::size_t first = 0;
+    while (first < field.size() && !special(field[first]))
+        ++first;
+    if (first == field.size()) {
+        out.append(field.data(), field.size());
+        return;
+    }
+    // Quoted: the text up to each quote, which is doubled, goes in one append.
+    out += '"';
+    std::size_t from = 0;
+    for (std::size_t quote = field.find('"'); quote != std::string_view::npos;
+         quote = field.find('"', from)) {
+        out.append(field.data() + from, quote + 1 - from);
+        out += '"';
+        from = quote + 1;
+    }
+    out.append(field.data() + from, field.size() - from);
+    out += '"';
 }
 
 InputRows ReadCsv(std::string_view text) {

@@ -13,6 +13,8 @@ namespace ledgrin::cli {
 
 // Appends one record (its fields and the CR LF that ends it).
 void AppendCsvRecord(std::string& out, const std::vector<std::string>& fields);
+// Appends one field, in quotes when it needs them.
+void AppendCsvField(std::string& out, std::string_view field);
 
 // Reads a whole file: the first record names the columns, every further record is a
 // row. Records may end with CR LF or a bare LF; line feeds inside quotes belong to the

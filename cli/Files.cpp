@@ -34,4 +34,40 @@ bool WriteWholeFile(const std::string& path, const std::string& text) {
     return ok;
 }
 
+bool BlockWriter::Open(Console& console, const std::string& path) {
+    text_.reserve(kBlockSize + kBlockSize / 4);
+    if (path.empty() || path == "-") {
+        console_ = &console;
+        return true;
+    }
+    path_ = path;
+    file_ = std::fopen(path.c_str(), "wb");
+    return file_ != nullptr;
+}
+
+void BlockWriter::Flush() {
+    if (console_)
+        console_->Out(text_);
+    else if (file_ && ok_)
+        ok_ = std::fwrite(text_.data(), 1, text_.size(), file_) == text_.size();
+    text_.clear();
+}
+
+bool BlockWriter::Finish() {
+    Flush();
+    if (console_) return console_->FlushOut();
+    if (!file_) return false;
+    ok_ = std::fclose(file_) == 0 && ok_;
+    file_ = nullptr;
+    if (!ok_) std::remove(path_.c_str());
+    return ok_;
+}
+
+BlockWriter::~BlockWriter() {
+    if (file_) { // not finished: an exception on the way
+        std::fclose(file_);
+        std::remove(path_.c_str());
+    }
+}
+
 } // namespace ledgrin::cli

@@ -1,6 +1,7 @@
 // Whole files in and out of the commands, byte for byte.
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 namespace ledgrin::cli {
@@ -13,5 +14,33 @@ bool ReadInputFile(Console& console, const std::string& path, std::string& text)
 
 // Writes text as the whole file; false (and no file left) when it cannot be written.
 bool WriteWholeFile(const std::string& path, const std::string& text);
+
+// Output of a whole table, written as it is made in blocks of about kBlockSize bytes: held
+// whole it would be tens of megabytes of fresh memory. The caller appends to text() and
+// calls Written() after each record.
+class BlockWriter {
+  public:
+    static constexpr std::size_t kBlockSize = 1 << 20;
+
+    // To standard output (path empty or "-") or to the file at path, which Finish
+    // removes again when it cannot all be written; false when it cannot be opened.
+    bool Open(Console& console, const std::string& path);
+    std::string& text() { return text_; }
+    void Written() {
+        if (text_.size() >= kBlockSize) Flush();
+    }
+    // Writes the rest; false when anything could not be written.
+    bool Finish();
+    ~BlockWriter();
+
+  private:
+    void Flush();
+
+    Console* console_ = nullptr;
+    std::FILE* file_ = nullptr;
+    std::string path_;
+    std::string text_;
+    bool ok_ = true;
+};
 
 } // namespace ledgrin::cli

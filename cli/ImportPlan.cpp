@@ -130,7 +130,7 @@ class ImportPlanner {
         }
         std::optional<std::uint32_t> typeId = Number(*typeIdCell, "TypeID", 4);
         if (!typeId) return std::nullopt;
-        const std::vector<std::size_t>& found = byTypeId_.Find(*typeId);
+        const RecordList found = byTypeId_.Find(*typeId);
         if (found.empty()) {
             Error(typeIdCell->at, "TypeID " + Decimal(*typeId) + " is held by no record of " + EntryName(t_));
             return std::nullopt;
@@ -147,8 +147,8 @@ class ImportPlanner {
     }
 
     // Index only tells apart records that share a TypeID; it must still be a number.
-    std::optional<std::size_t> PickRecord(const std::vector<std::size_t>& records, const Cells& cells,
-                                          std::uint32_t typeId, const InputCell& typeIdCell) {
+    std::optional<std::size_t> PickRecord(const RecordList& records, const Cells& cells, std::uint32_t typeId,
+                                          const InputCell& typeIdCell) {
         const InputCell* indexCell = CellOf(cells, ColumnKind::Index);
         std::optional<std::uint32_t> index = indexCell ? Number(*indexCell, "Index", 4) : std::nullopt;
         if (indexCell && !index) return std::nullopt;

@@ -63,7 +63,7 @@ void CompareItems(const TableStore& a, const TableStore& b, TableIndex t, const 
         PatchAdded& added = patch.added.emplace_back();
         added = {BareName(t), id, std::string(RecordName(b.Record(t, j))), RecordBytes(b, t, j),
                  std::nullopt};
-        if (descB.Find(id) != kNoDescription) added.description = descB.TextOf(id);
+        if (descB.Find(id) != kNoDescription) added.description = std::string(descB.TextOf(id));
     }
 }
 
@@ -176,7 +176,8 @@ std::optional<std::string> ResolvedKey(const PatchChange& c) {
     const std::optional<ChangeTarget> target = ResolvedTarget(c);
     if (!target) return std::nullopt;
     return std::to_string(target->table) + " " + Decimal(target->typeId) + " " +
-           std::to_string(static_cast<int>(target->target)) + " " + (target->field ? target->field->name : "");
+           std::to_string(static_cast<int>(target->target)) + " " +
+           (target->field ? target->field->name : "");
 }
 
 bool PatchValue::operator==(const PatchValue& other) const {

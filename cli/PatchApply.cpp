@@ -45,7 +45,7 @@ void PlanAdded(const TableStore& store, const PatchAdded& a, std::size_t i,
     if (a.description &&
         (a.description->size() > kDescTextSize || a.description->find('\0') != std::string::npos))
         return problem("the description does not fit a Desc record");
-    const std::vector<std::size_t>& holders =
+    const RecordList holders =
         *t == kDescTable ? byTypeId.try_emplace(kDescTable, store, kDescTable).first->second.Find(a.typeId)
                          : byTypeId.try_emplace(*t, store, *t).first->second.Find(a.typeId);
     if (holders.empty()) {
@@ -94,7 +94,7 @@ ApplyPlan PlanPatch(const TableStore& store, const Patch& patch) {
             const std::size_t d = descriptions.Find(c.typeId);
             if (d != kNoDescription) current = Text(StoredDescText(store.Record(kDescTable, d)));
         } else {
-            const std::vector<std::size_t>& found =
+            const RecordList found =
                 byTypeId.try_emplace(r.table, store, r.table).first->second.Find(c.typeId);
             if (found.size() != 1) {
                 o.found = found.empty() ? "no record holds this TypeID"

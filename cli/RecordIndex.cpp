@@ -3,6 +3,7 @@
 #include "cli/TableColumns.h"
 
 #include "records/DescRecord.h"
+#include "records/RecordFields.h"
 #include "records/RecordHead.h"
 #include <algorithm>
 #include <new>
@@ -11,32 +12,128 @@
 namespace ledgrin::cli {
 
 std::uint32_t TypeIdOf(TableIndex t, const std::uint8_t* record) {
-    return t == kDescTable ? FieldValue(kDescTable, record, "TypeID") : RecordTypeId(record);
+    static const FieldDef* const kDescTypeId = FindField(kDescTable, "TypeID");
+    return t == kDescTable ? GetField(record, *kDescTypeId) : RecordTypeId(record);
+}
+
+TypeIdMap::TypeIdMap(std::size_t expected) {
+    std::size_t capacity = 16;
+    for (shift_ = 60; capacity < 2 * expected; --shift_)
+        capacity *= 2;
+    keys_.assign(capacity, 0);
+    values_.assign(capacity, kAbsent);
+}
+
+std::size_t TypeIdMap::Slot(std::uint32_t typeId) const {
+    // Fibonacci hashing, the slot from the product's top bits: those depend on every bit
+    // of the TypeID, and TypeIDs differ mostly in their high bits.
+    const std::size_t mask = values_.size() - 1;
+    std::size_t slot = static_cast<std::size_t>((typeId * 0x9E3779B97F4A7C15ull) >> shift_);
+    while (values_[slot] != kAbsent && keys_[slot] != typeId)
+        slot = (slot + 1) & mask;
+    return slot;
+}
+
+std::uint32_t TypeIdMap::Find(std::uint32_t typeId) const {
+    return values_[Slot(typeId)];
+}
+
+std::uint32_t& TypeIdMap::Insert(std::uint32_t typeId, std::uint32_t value) {
+    std::size_t slot = Slot(typeId);
+    if (values_[slot] == kAbsent) {
+        if (2 * (size_ + 1) > values_.size()) {
+            Grow();
+            slot = Slot(typeId);
+        }
+        keys_[slot] = typeId;
+        values_[slot] = value;
+        ++size_;
+    }
+    return values_[slot];
+}
+
+void TypeIdMap::Grow() {
+    TypeIdMap bigger(values_.size());
+    ForEach([&](std::uint32_t key, std::uint32_t value) { bigger.Insert(key, value); });
+    *this = std::move(bigger);
 }
 
 TypeIdIndex::TypeIdIndex(const TableStore& store, TableIndex t) {
     // A table that did not load keeps its header's count but no records.
-    const std::size_t count = std::min<std::size_t>(store[t].RecordCount, store[t].Records.size() / RecordSize(t));
-    for (std::size_t i = 0; i < count; ++i)
-        records_[TypeIdOf(t, store.Record(t, i))].push_back(i);
+    const std::size_t count =
+        std::min<std::size_t>(store[t].RecordCount, store[t].Records.size() / RecordSize(t));
+    groups_ = TypeIdMap(count);
+    // Counted first, then placed: each TypeID's records stand together in index order.
+    std::vector<std::uint32_t> groupOf(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint32_t g =
+            groups_.Insert(TypeIdOf(t, store.Record(t, i)), static_cast<std::uint32_t>(group_.size()));
+        if (g == group_.size()) group_.emplace_back();
+        ++group_[g].count;
+        groupOf[i] = g;
+    }
+    std::size_t next = 0;
+    for (Group& g : group_) {
+        g.first = next;
+        next += g.count;
+        g.count = 0;
+    }
+    records_.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        Group& g = group_[groupOf[i]];
+        records_[g.first + g.count++] = i;
+    }
 }
 
-const std::vector<std::size_t>& TypeIdIndex::Find(std::uint32_t typeId) const {
-    static const std::vector<std::size_t> kNone;
-    const auto it = records_.find(typeId);
-    return it == records_.end() ? kNone : it->second;
+RecordList TypeIdIndex::Find(std::uint32_t typeId) const {
+    const std::uint32_t g = groups_.Find(typeId);
+    return g == TypeIdMap::kAbsent ? RecordList()
+                                   : RecordList(records_.data() + group_[g].first, group_[g].count);
+}
+
+void TypeIdIndex::Add(std::uint32_t typeId, std::size_t index) {
+    const std::uint32_t g = groups_.Insert(typeId, static_cast<std::uint32_t>(group_.size()));
+    if (g == group_.size()) group_.emplace_back();
+    // The group moves to the end, where it has room to grow; its old place is left unused.
+    Group& group = group_[g];
+    const std::size_t first = records_.size();
+    for (std::size_t k = 0; k < group.count; ++k)
+        records_.push_back(records_[group.first + k]);
+    records_.push_back(index);
+    group.first = first;
+    ++group.count;
+}
+
+std::vector<std::pair<std::uint32_t, RecordList>> TypeIdIndex::All() const {
+    std::vector<std::pair<std::uint32_t, RecordList>> all;
+    all.reserve(groups_.size());
+    groups_.ForEach([&](std::uint32_t typeId, std::uint32_t g) {
+        all.emplace_back(typeId, RecordList(records_.data() + group_[g].first, group_[g].count));
+    });
+    return all;
 }
 
 RecordPairs PairByTypeId(const TableStore& a, const TableStore& b, TableIndex t) {
-    const TypeIdIndex inB(b, t);
-    std::unordered_map<std::uint32_t, std::size_t> seen; // records of each TypeID in a so far
-    std::vector<bool> paired(b[t].RecordCount, false);
     RecordPairs pairs;
-    pairs.partner.assign(a[t].RecordCount, RecordPairs::kUnpaired);
-    for (std::size_t i = 0; i < a[t].RecordCount; ++i) {
+    const std::size_t countA = a[t].RecordCount, countB = b[t].RecordCount;
+    // Usually the records stand in the same order in both: each pairs with its own index.
+    bool sameOrder = countA == countB;
+    for (std::size_t i = 0; sameOrder && i < countA; ++i)
+        sameOrder = TypeIdOf(t, a.Record(t, i)) == TypeIdOf(t, b.Record(t, i));
+    if (sameOrder) {
+        pairs.partner.resize(countA);
+        for (std::size_t i = 0; i < countA; ++i)
+            pairs.partner[i] = i;
+        return pairs;
+    }
+    const TypeIdIndex inB(b, t);
+    TypeIdMap seen(countA); // records of each TypeID in a so far
+    std::vector<bool> paired(countB, false);
+    pairs.partner.assign(countA, RecordPairs::kUnpaired);
+    for (std::size_t i = 0; i < countA; ++i) {
         const std::uint32_t typeId = TypeIdOf(t, a.Record(t, i));
-        const std::vector<std::size_t>& candidates = inB.Find(typeId);
-        const std::size_t occurrence = seen[typeId]++;
+        const RecordList candidates = inB.Find(typeId);
+        const std::size_t occurrence = seen.Insert(typeId, 0)++;
         if (occurrence >= candidates.size()) continue;
         pairs.partner[i] = candidates[occurrence];
         paired[candidates[occurrence]] = true;
@@ -46,19 +143,19 @@ RecordPairs PairByTypeId(const TableStore& a, const TableStore& b, TableIndex t)
     return pairs;
 }
 
-DescIndex::DescIndex(const TableStore& store) : store_(store) {
-    for (std::size_t i = 0; i < store[kDescTable].RecordCount; ++i)
-        first_.emplace(TypeIdOf(kDescTable, store.Record(kDescTable, i)), i); // keeps the first
+DescIndex::DescIndex(const TableStore& store) : store_(store), first_(store[kDescTable].RecordCount) {
+    for (std::size_t i = 0; i < store[kDescTable].RecordCount; ++i) // keeps the first
+        first_.Insert(TypeIdOf(kDescTable, store.Record(kDescTable, i)), static_cast<std::uint32_t>(i));
 }
 
 std::size_t DescIndex::Find(std::uint32_t typeId) const {
-    auto it = first_.find(typeId);
-    return it == first_.end() ? kNoDescription : it->second;
+    const std::uint32_t i = first_.Find(typeId);
+    return i == TypeIdMap::kAbsent ? kNoDescription : i;
 }
 
-std::string DescIndex::TextOf(std::uint32_t typeId) const {
+std::string_view DescIndex::TextOf(std::uint32_t typeId) const {
     std::size_t i = Find(typeId);
-    return i == kNoDescription ? std::string() : StoredDescText(store_.Record(kDescTable, i));
+    return i == kNoDescription ? std::string_view() : StoredDescView(store_.Record(kDescTable, i));
 }
 
 void AppendPlannedDescription(TableStore& store, DescIndex& index, std::uint32_t typeId,
