@@ -2,6 +2,7 @@
 
 #include "cli/Console.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace ledgrin::cli {
@@ -10,10 +11,23 @@ bool ReadWholeFile(const std::string& path, std::string& text) {
     const bool standardInput = path == "-";
     std::FILE* file = standardInput ? stdin : std::fopen(path.c_str(), "rb");
     if (!file) return false;
-    char chunk[65536];
+    // A file is read into a string of its size, not one that doubles as it fills: an
+    // import or a patch of a full table is megabytes.
+    if (!standardInput && std::fseek(file, 0, SEEK_END) == 0) {
+        const long size = std::ftell(file);
+        if (size > 0)
+            text.reserve(text.size() + static_cast<std::size_t>(size) +
+                         1); // + 1: the read that finds the end
+        std::rewind(file);
+    }
     std::size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-        text.append(chunk, n);
+    for (;;) {
+        const std::size_t start = text.size(), room = std::max<std::size_t>(text.capacity() - start, 65536);
+        text.resize(start + room);
+        n = std::fread(&text[start], 1, room, file);
+        text.resize(start + n);
+        if (n < room) break;
+    }
     const bool ok = !std::ferror(file);
     if (!standardInput) std::fclose(file);
     return ok;

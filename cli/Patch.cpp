@@ -243,7 +243,17 @@ std::string FormatPatch(const Patch& patch) {
 }
 
 std::string ChangeLabel(const PatchChange& change) {
-    return change.table + " TypeID " + Decimal(change.typeId) + " " + change.field;
+    std::string label;
+    AppendChangeLabel(label, change);
+    return label;
+}
+
+void AppendChangeLabel(std::string& out, const PatchChange& change) {
+    out += change.table;
+    out += " TypeID ";
+    AppendDecimal(out, change.typeId);
+    out += ' ';
+    out += change.field;
 }
 
 std::string AddedLabel(const PatchAdded& added) {
@@ -261,8 +271,18 @@ std::string TargetKey(const PatchAdded& added) {
 }
 
 std::string ValueText(const PatchValue& value) {
-    if (value.kind == PatchValue::Number) return Decimal(value.number);
-    return value.kind == PatchValue::Text ? QuotedText(value.text) : "no description";
+    std::string text;
+    AppendValueText(text, value);
+    return text;
+}
+
+void AppendValueText(std::string& out, const PatchValue& value) {
+    if (value.kind == PatchValue::Number)
+        AppendDecimal(out, value.number);
+    else if (value.kind == PatchValue::Text)
+        AppendQuoted(out, value.text, QuoteStyle::Message);
+    else
+        out += "no description";
 }
 
 } // namespace ledgrin::cli

@@ -112,6 +112,9 @@ std::vector<TableIndex> ApplyPatch(TableStore& store, const Patch& patch, const 
 std::string ChangeLabel(const PatchChange& change);
 std::string AddedLabel(const PatchAdded& added);
 std::string ValueText(const PatchValue& value);
+// ChangeLabel and ValueText appended to out: a dry run lists a line for every change.
+void AppendChangeLabel(std::string& out, const PatchChange& change);
+void AppendValueText(std::string& out, const PatchValue& value);
 // What a change or an added record writes, the same for every spelling of its table and
 // field, so changes of one target in several patches can be told apart.
 std::string TargetKey(const PatchChange& change);
