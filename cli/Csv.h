@@ -5,6 +5,7 @@
 
 #include "cli/InputRows.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,5 +23,26 @@ void AppendCsvField(std::string& out, std::string_view field);
 // dropped. A record with another number of fields than the header, an unclosed quote
 // or text after a closing quote is an error of its line.
 InputRows ReadCsv(std::string_view text);
+
+// ReadCsv a row at a time, for a file too large to hold as cells: the header is read
+// first, then Next refills one row (keeping its strings' room) per record.
+class CsvReader {
+  public:
+    explicit CsvReader(std::string_view text);
+    ~CsvReader();
+    const std::vector<InputCell>& header() const { return header_; }
+    // The next well-formed row; false at the end of the file or at a malformed record.
+    bool Next(InputRow& row);
+    // ReadCsv's problems, complete once Next has returned false.
+    std::vector<Problem>& problems() { return problems_; }
+
+  private:
+    bool ReadRecord(int& line, std::vector<InputCell>& cells, std::size_t& count);
+
+    std::unique_ptr<class CsvScanner> scanner_;
+    std::vector<InputCell> header_;
+    std::vector<Problem> problems_;
+    bool stopped_ = false; // at a malformed record, or with no header
+};
 
 } // namespace ledgrin::cli

@@ -11,8 +11,11 @@ int WritePlan(Invocation& run, const ImportPlan& plan, const ProblemSource& sour
     }
     Session& session = run.archive();
     if (session.dryRun() || plan.rows.empty()) {
-        run.console.Out(FormatPlanDetails(plan) + FormatPlanSummary(plan, false));
-        if (session.dryRun()) run.console.Out("Dry run: nothing written.\n");
+        std::string out;
+        AppendPlanDetails(out, session.store(), plan);
+        out += FormatPlanSummary(plan, false);
+        if (session.dryRun()) out += "Dry run: nothing written.\n";
+        run.console.Out(out);
         return kExitOk;
     }
     ApplyImport(session.store(), plan);

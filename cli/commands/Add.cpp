@@ -74,7 +74,8 @@ int RunAdd(Invocation& run) {
     std::string lines = RecordHeading(t, index, typeId, RecordName(store.Record(t, index))) +
                         " (new, a copy of record " + std::to_string(models[0]) + ", TypeID " + Decimal(like) +
                         "):\n  TypeID: " + Decimal(like) + " -> " + Decimal(typeId) + "\n";
-    const std::string details = FormatPlanDetails(plan);
+    std::string details;
+    AppendPlanDetails(details, store, plan);
     lines += details.substr(std::min(details.size(), details.find('\n') + 1)); // less the plan's heading
     const std::size_t appended = plan.DescCount(DescAction::Append);
     const bool dryRun = run.archive().dryRun();

@@ -14,13 +14,26 @@ int RunImport(Invocation& run) {
     std::string text;
     if (!ReadInputFile(run.console, file, text)) return kExitFailure;
     if (!run.Load()) return kExitFailure;
-    const InputRows input =
-        FileFormatFor(run.options, file) == FileFormat::Json ? ReadJson(text) : ReadCsv(text);
-    if (!input.problems.empty()) {
-        run.console.Refuse(input.problems, {file});
+    const TableStore& store = run.archive().store();
+    if (FileFormatFor(run.options, file) == FileFormat::Json) {
+        const InputRows input = ReadJson(text);
+        if (!input.problems.empty()) {
+            run.console.Refuse(input.problems, {file});
+            return kExitFailure;
+        }
+        return WritePlan(run, PlanImport(store, *run.table, input.rows, input.header), {file});
+    }
+    // A row at a time: a file of a full table held as cells would be several times its size.
+    CsvReader csv(text);
+    RowPlanner planner(store, *run.table, csv.header());
+    InputRow row;
+    while (csv.Next(row))
+        planner.Add(row);
+    if (!csv.problems().empty()) {
+        run.console.Refuse(csv.problems(), {file});
         return kExitFailure;
     }
-    return WritePlan(run, PlanImport(run.archive().store(), *run.table, input.rows, input.header), {file});
+    return WritePlan(run, planner.Finish(), {file});
 }
 
 } // namespace
