@@ -4,7 +4,7 @@
 
 namespace ledgrin::cli {
 
-int WritePlan(Invocation& run, const ImportPlan& plan, const ProblemSource& source) {
+int WritePlan(Invocation& run, ImportPlan plan, const ProblemSource& source) {
     if (!plan.problems.empty()) {
         run.console.Refuse(plan.problems, source);
         return kExitFailure;
@@ -22,8 +22,10 @@ int WritePlan(Invocation& run, const ImportPlan& plan, const ProblemSource& sour
     if (plan.RecordCount() > 0) session.MarkChanged(plan.table);
     if (plan.DescCount(DescAction::Rewrite) + plan.DescCount(DescAction::Append) > 0)
         session.MarkChanged(kDescTable);
+    const std::string summary = FormatPlanSummary(plan, true);
+    plan = ImportPlan();
     if (!session.Commit()) return kExitFailure;
-    run.console.Out(FormatPlanSummary(plan, true));
+    run.console.Out(summary);
     return kExitOk;
 }
 

@@ -135,6 +135,7 @@ int RunApply(Invocation& run) {
         run.console.Out(summaries + "Dry run: nothing written.\n");
         return kExitOk;
     }
+    std::vector<PatchFile>().swap(files); // applied: their memory goes before the save needs its own
     if (!session.Commit()) return kExitFailure;
     run.console.Out(summaries);
     return kExitOk;
