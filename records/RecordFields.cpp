@@ -3,10 +3,8 @@
 #include "records/ByteAccess.h"
 #include "records/TypeIdFields.h"
 
-#include <algorithm>
 #include <array>
 #include <string>
-#include <vector>
 
 namespace ledgrin {
 
@@ -217,24 +215,9 @@ FieldList TableFields(TableIndex t) {
 }
 
 const FieldDef* FindField(TableIndex t, std::string_view name) {
-    // Each table's rows sorted by name once (equal names in row order): the Update looks
-    // fields up by name for each record it writes, and a command may write every record.
-    using ByName = std::vector<std::pair<std::string_view, const FieldDef*>>;
-    static const std::array<ByName, kTableCount> kByName = [] {
-        std::array<ByName, kTableCount> all;
-        for (TableIndex u = 0; u < kTableCount; ++u) {
-            for (const FieldDef& field : TableFields(u))
-                all[u].emplace_back(field.name, &field);
-            std::stable_sort(all[u].begin(), all[u].end(),
-                             [](const auto& a, const auto& b) { return a.first < b.first; });
-        }
-        return all;
-    }();
-    if (!IsValidTable(t)) return nullptr;
-    const ByName& rows = kByName[t];
-    const auto it = std::lower_bound(rows.begin(), rows.end(), name,
-                                     [](const auto& row, std::string_view n) { return row.first < n; });
-    return it != rows.end() && it->first == name ? it->second : nullptr;
+    for (const FieldDef& field : TableFields(t))
+        if (name == field.name) return &field;
+    return nullptr;
 }
 
 std::uint32_t GetField(const std::uint8_t* record, const FieldDef& field) {
