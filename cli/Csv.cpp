@@ -1,5 +1,7 @@
 #include "cli/Csv.h"
 
+#include <algorithm>
+
 namespace ledgrin::cli {
 
 // A cursor over the file that counts line feeds, so each field knows its line.
@@ -54,23 +56,25 @@ class CsvScanner {
         const int start = line_;
         ++pos_;
         for (;;) {
+            // The text up to the next quote in one piece, its line feeds counted.
+            const std::size_t quote = std::min(text_.find('"', pos_), text_.size());
+            for (std::size_t at = pos_; (at = text_.find('\n', at)) < quote; ++at)
+                ++line_;
+            out.append(text_.data() + pos_, quote - pos_);
+            pos_ = quote;
             if (AtEnd()) {
                 error = "a quoted field starting on line " + std::to_string(start) + " has no closing quote";
                 return false;
             }
-            char c = text_[pos_++];
-            if (c == '"') {
-                if (!AtEnd() && text_[pos_] == '"') {
-                    out += '"';
-                    ++pos_;
-                    continue;
-                }
-                if (AtEnd() || text_[pos_] == ',' || AtRecordEnd()) return true;
-                error = "text after the closing quote of a field";
-                return false;
+            ++pos_; // the quote: doubled, or the field's end
+            if (!AtEnd() && text_[pos_] == '"') {
+                out += '"';
+                ++pos_;
+                continue;
             }
-            if (c == '\n') ++line_;
-            out += c;
+            if (AtEnd() || text_[pos_] == ',' || AtRecordEnd()) return true;
+            error = "text after the closing quote of a field";
+            return false;
         }
     }
 
@@ -154,7 +158,7 @@ bool CsvReader::Next(InputRow& row) {
         row.cells.resize(count);
         row.at = Position::Line(line);
         for (std::size_t i = 0; i < count; ++i)
-            row.cells[i].column = header_[i].column;
+            if (row.cells[i].column != header_[i].column) row.cells[i].column = header_[i].column;
         return true;
     }
     return false;

@@ -20,40 +20,38 @@ TypeIdMap::TypeIdMap(std::size_t expected) {
     std::size_t capacity = 16;
     for (shift_ = 60; capacity < 2 * expected; --shift_)
         capacity *= 2;
-    keys_.assign(capacity, 0);
-    values_.assign(capacity, kAbsent);
+    slots_.resize(capacity);
 }
 
 std::size_t TypeIdMap::Slot(std::uint32_t typeId) const {
     // Fibonacci hashing, the slot from the product's top bits: those depend on every bit
     // of the TypeID, and TypeIDs differ mostly in their high bits.
-    const std::size_t mask = values_.size() - 1;
+    const std::size_t mask = slots_.size() - 1;
     std::size_t slot = static_cast<std::size_t>((typeId * 0x9E3779B97F4A7C15ull) >> shift_);
-    while (values_[slot] != kAbsent && keys_[slot] != typeId)
+    while (slots_[slot].value != kAbsent && slots_[slot].typeId != typeId)
         slot = (slot + 1) & mask;
     return slot;
 }
 
 std::uint32_t TypeIdMap::Find(std::uint32_t typeId) const {
-    return values_[Slot(typeId)];
+    return slots_[Slot(typeId)].value;
 }
 
 std::uint32_t& TypeIdMap::Insert(std::uint32_t typeId, std::uint32_t value) {
     std::size_t slot = Slot(typeId);
-    if (values_[slot] == kAbsent) {
-        if (2 * (size_ + 1) > values_.size()) {
+    if (slots_[slot].value == kAbsent) {
+        if (2 * (size_ + 1) > slots_.size()) {
             Grow();
             slot = Slot(typeId);
         }
-        keys_[slot] = typeId;
-        values_[slot] = value;
+        slots_[slot] = {typeId, value};
         ++size_;
     }
-    return values_[slot];
+    return slots_[slot].value;
 }
 
 void TypeIdMap::Grow() {
-    TypeIdMap bigger(values_.size());
+    TypeIdMap bigger(slots_.size());
     ForEach([&](std::uint32_t key, std::uint32_t value) { bigger.Insert(key, value); });
     *this = std::move(bigger);
 }

@@ -28,16 +28,19 @@ class TypeIdMap {
     std::size_t size() const { return size_; }
     // Calls visit(typeId, value) for every entry, in no particular order.
     template <typename Visit> void ForEach(Visit visit) const {
-        for (std::size_t i = 0; i < values_.size(); ++i)
-            if (values_[i] != kAbsent) visit(keys_[i], values_[i]);
+        for (const Entry& entry : slots_)
+            if (entry.value != kAbsent) visit(entry.typeId, entry.value);
     }
 
   private:
+    struct Entry {
+        std::uint32_t typeId = 0;
+        std::uint32_t value = kAbsent; // kAbsent: a free slot
+    };
     std::size_t Slot(std::uint32_t typeId) const;
     void Grow();
 
-    std::vector<std::uint32_t> keys_;
-    std::vector<std::uint32_t> values_; // kAbsent: a free slot
+    std::vector<Entry> slots_; // key and value side by side: one cache line per probe
     std::size_t size_ = 0;
     int shift_ = 60; // 64 less the bits of a slot number
 };
