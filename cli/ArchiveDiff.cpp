@@ -91,29 +91,37 @@ class TableDiff {
 
     void Run(const TableStore& a, const TableStore& b) {
         CompareHeaders();
+        Emit();
         const RecordPairs pairs = PairByTypeId(a, b, t_);
         for (std::size_t i = 0; i < a_.RecordCount; ++i) {
             if (pairs.partner[i] != RecordPairs::kUnpaired) {
                 CompareRecords(i, pairs.partner[i]);
             } else {
-                out_.text() += std::string(EntryName(t_)) + " removed: ";
+                text_ += std::string(EntryName(t_)) + " removed: ";
                 Describe(a_.Record(i, size_), i);
-                out_.text() += '\n';
+                text_ += '\n';
             }
-            out_.Written();
+            Emit();
         }
         for (std::size_t j : pairs.onlyB) {
-            out_.text() += std::string(EntryName(t_)) + " added: ";
+            text_ += std::string(EntryName(t_)) + " added: ";
             Describe(b_.Record(j, size_), j);
-            out_.text() += '\n';
-            out_.Written();
+            text_ += '\n';
+            Emit();
         }
     }
 
   private:
+    // A record's lines, made in a string of their own, go to the output together.
+    void Emit() {
+        out_.Append(text_);
+        text_.clear();
+        out_.Written();
+    }
+
     void CompareHeaders() {
         const std::string table = EntryName(t_);
-        std::string& out = out_.text();
+        std::string& out = text_;
         if (a_.RecordCount != b_.RecordCount)
             out +=
                 table + ": RecordCount " + Decimal(a_.RecordCount) + " -> " + Decimal(b_.RecordCount) + "\n";
@@ -126,7 +134,7 @@ class TableDiff {
     // The record's index and TypeID, with its name (a Desc record: its text, unless the
     // text is what changed and is shown below anyway).
     void Describe(const std::uint8_t* record, std::size_t index, bool withDescText = true) {
-        std::string& out = out_.text();
+        std::string& out = text_;
         out += "record ";
         AppendDecimal(out, index);
         out += ", TypeID ";
@@ -142,7 +150,7 @@ class TableDiff {
         const std::uint8_t* ra = a_.Record(i, size_);
         const std::uint8_t* rb = b_.Record(j, size_);
         if (std::memcmp(ra, rb, size_) == 0) return;
-        std::string& out = out_.text();
+        std::string& out = text_;
         out += EntryName(t_);
         out += " changed: ";
         Describe(ra, i, false);
@@ -185,7 +193,7 @@ class TableDiff {
                 std::size_t end = o;
                 while (end < to && ra[end] != rb[end])
                     ++end;
-                AppendByteRange(out_.text(), ra, rb, o, end);
+                AppendByteRange(text_, ra, rb, o, end);
                 o = end;
             }
         }
@@ -197,6 +205,7 @@ class TableDiff {
     std::size_t size_;
     std::vector<std::pair<std::size_t, std::size_t>> unnamed_;
     BlockWriter& out_;
+    std::string text_;
 };
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "cli/Problem.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace ledgrin::cli {
 
@@ -69,37 +70,58 @@ std::optional<TableIndex> FindTableByName(std::string_view name) {
     return std::nullopt;
 }
 
-void AppendQuoted(std::string& out, std::string_view bytes, QuoteStyle style) {
+char* WriteQuoted(char* p, std::string_view bytes, QuoteStyle style) {
     const bool json = style == QuoteStyle::Json;
     const auto plain = [json](unsigned char byte) {
         return byte >= 0x20 && byte != '"' && byte != '\\' && (json ? byte < 0x80 : byte != 0x7F);
     };
-    out += '"';
+    *p++ = '"';
     std::size_t i = 0;
     while (i < bytes.size()) {
-        // Runs of bytes that stand as they are go in one append.
+        // Runs of bytes that stand as they are are copied in one piece.
         std::size_t run = i;
         while (run < bytes.size() && plain(static_cast<unsigned char>(bytes[run])))
             ++run;
-        out.append(bytes.data() + i, run - i);
+        std::memcpy(p, bytes.data() + i, run - i);
+        p += run - i;
         if (run == bytes.size()) break;
         const auto byte = static_cast<unsigned char>(bytes[run]);
         i = run + 1;
+        *p++ = '\\';
         switch (byte) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
+        case '"':
+        case '\\': *p++ = static_cast<char>(byte); break;
+        case '\n': *p++ = 'n'; break;
+        case '\r': *p++ = 'r'; break;
+        case '\t': *p++ = 't'; break;
         default: {
             static const char kDigits[] = "0123456789ABCDEF";
-            out += json ? "\\u00" : "\\x";
-            out += kDigits[byte >> 4];
-            out += kDigits[byte & 15];
+            if (json) {
+                *p++ = 'u';
+                *p++ = '0';
+                *p++ = '0';
+            } else {
+                *p++ = 'x';
+            }
+            *p++ = kDigits[byte >> 4];
+            *p++ = kDigits[byte & 15];
         }
         }
     }
-    out += '"';
+    *p++ = '"';
+    return p;
+}
+
+void AppendQuoted(std::string& out, std::string_view bytes, QuoteStyle style) {
+    // Through a buffer on the stack for short texts; a message may quote a long one.
+    char small[256];
+    std::string large;
+    char* buffer = small;
+    if (QuotedSizeLimit(bytes.size()) > sizeof small) {
+        large.resize(QuotedSizeLimit(bytes.size()));
+        buffer = &large[0];
+    }
+    out.append(buffer, static_cast<std::size_t>(WriteQuoted(buffer, bytes, style) - buffer));
 }
 
 std::string QuotedText(std::string_view text) {
@@ -123,14 +145,20 @@ std::string Decimal(std::uint32_t value) {
 }
 
 void AppendDecimal(std::string& out, std::uint64_t value) {
-    char digits[20];
-    char* end = digits + sizeof digits;
-    char* p = end;
+    char digits[kDecimalSizeLimit];
+    out.append(digits, static_cast<std::size_t>(WriteDecimal(digits, value) - digits));
+}
+
+char* WriteDecimal(char* p, std::uint64_t value) {
+    std::size_t digits = 1;
+    for (std::uint64_t rest = value / 10; rest != 0; rest /= 10)
+        ++digits;
+    char* end = p + digits;
     do {
-        *--p = static_cast<char>('0' + value % 10);
+        *--end = static_cast<char>('0' + value % 10);
         value /= 10;
     } while (value != 0);
-    out.append(p, static_cast<std::size_t>(end - p));
+    return p + digits;
 }
 
 std::string Hex(std::uint32_t value, int digits) {

@@ -92,25 +92,21 @@ void AppendCsvRecord(std::string& out, const std::vector<std::string>& fields) {
 }
 
 void AppendCsvField(std::string& out, std::string_view field) {
-    const auto special = [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; };
-    std::size_t first = 0;
-    while (first < field.size() && !special(field[first]))
-        ++first;
-    if (first == field.size()) {
-        out.append(field.data(), field.size());
-        return;
+    const std::size_t size = out.size();
+    out.resize(size + CsvFieldSizeLimit(field.size()));
+    out.resize(static_cast<std::size_t>(WriteCsvField(&out[size], field) - out.data()));
+}
+
+char* WriteCsvField(char* p, std::string_view field) {
+    const bool quoted = std::any_of(field.begin(), field.end(),
+                                    [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; });
+    if (quoted) *p++ = '"';
+    for (char c : field) {
+        if (c == '"') *p++ = '"'; // doubled
+        *p++ = c;
     }
-    // Quoted: the text up to each quote, which is doubled, goes in one append.
-    out += '"';
-    std::size_t from = 0;
-    for (std::size_t quote = field.find('"'); quote != std::string_view::npos;
-         quote = field.find('"', from)) {
-        out.append(field.data() + from, quote + 1 - from);
-        out += '"';
-        from = quote + 1;
-    }
-    out.append(field.data() + from, field.size() - from);
-    out += '"';
+    if (quoted) *p++ = '"';
+    return p;
 }
 
 CsvReader::CsvReader(std::string_view text) {

@@ -14,8 +14,13 @@ namespace ledgrin::cli {
 
 // Appends one record (its fields and the CR LF that ends it).
 void AppendCsvRecord(std::string& out, const std::vector<std::string>& fields);
-// Appends one field, in quotes when it needs them.
+// Appends one field, in quotes when it needs them; or writes it at p, which has room for
+// CsvFieldSizeLimit(field.size()), returning the end.
 void AppendCsvField(std::string& out, std::string_view field);
+char* WriteCsvField(char* p, std::string_view field);
+constexpr std::size_t CsvFieldSizeLimit(std::size_t bytes) {
+    return 2 + 2 * bytes;
+}
 
 // Reads a whole file: the first record names the columns, every further record is a
 // row. Records may end with CR LF or a bare LF; line feeds inside quotes belong to the

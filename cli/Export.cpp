@@ -6,6 +6,8 @@
 #include "cli/TableColumns.h"
 #include "records/RecordHead.h"
 
+#include <algorithm>
+
 namespace ledgrin::cli {
 
 namespace {
@@ -41,26 +43,50 @@ class CellWriter {
     DescIndex descriptions_;
 };
 
+// Each record is written straight into the output, within a bound computed first: its
+// column names, numbers of at most 20 digits, and its texts escaped at worst.
+template <typename WriteText>
+void ExportRecords(const TableStore& store, TableIndex t, const std::vector<Column>& columns,
+                   const std::vector<std::string>& names, std::string_view first, std::string_view next,
+                   std::string_view end, std::size_t (*textLimit)(std::size_t), WriteText writeText,
+                   BlockWriter& out) {
+    const CellWriter cells(store, t);
+    std::size_t fixed = std::max(first.size(), next.size()) + end.size();
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        fixed += names[c].size() + kDecimalSizeLimit;
+    std::vector<std::uint64_t> numbers(columns.size());
+    std::vector<std::string_view> texts(columns.size());
+    std::vector<bool> numeric(columns.size());
+    for (std::size_t i = 0; i < store[t].RecordCount; ++i) {
+        std::size_t limit = fixed;
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            numeric[c] = cells.Value(columns[c], i, numbers[c], texts[c]);
+            if (!numeric[c]) limit += textLimit(texts[c].size());
+        }
+        char* p = out.Room(limit);
+        const std::string_view opening = i == 0 ? first : next;
+        p = std::copy(opening.begin(), opening.end(), p);
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            p = std::copy(names[c].begin(), names[c].end(), p);
+            p = numeric[c] ? WriteDecimal(p, numbers[c]) : writeText(p, texts[c]);
+        }
+        p = std::copy(end.begin(), end.end(), p);
+        out.Wrote(p);
+        out.Written();
+    }
+}
+
 void ExportCsv(const TableStore& store, TableIndex t, const std::vector<Column>& columns, BlockWriter& out) {
     std::vector<std::string> names;
     for (const Column& column : columns)
         names.push_back(column.name);
-    AppendCsvRecord(out.text(), names);
-    const CellWriter cells(store, t);
-    std::uint64_t number = 0;
-    std::string_view text;
-    for (std::size_t i = 0; i < store[t].RecordCount; ++i) {
-        std::string& line = out.text();
-        for (std::size_t c = 0; c < columns.size(); ++c) {
-            if (c > 0) line += ',';
-            if (cells.Value(columns[c], i, number, text))
-                AppendDecimal(line, number);
-            else
-                AppendCsvField(line, text);
-        }
-        line += "\r\n";
-        out.Written();
-    }
+    std::string header;
+    AppendCsvRecord(header, names);
+    out.Append(header);
+    // Between cells the comma stands where the JSON export has a member's name.
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        names[c] = c > 0 ? "," : "";
+    ExportRecords(store, t, columns, names, "", "", "\r\n", CsvFieldSizeLimit, WriteCsvField, out);
 }
 
 void ExportJson(const TableStore& store, TableIndex t, const std::vector<Column>& columns, BlockWriter& out) {
@@ -71,24 +97,11 @@ void ExportJson(const TableStore& store, TableIndex t, const std::vector<Column>
         AppendJsonString(name, columns[c].name);
         name += ": ";
     }
-    const CellWriter cells(store, t);
-    std::uint64_t number = 0;
-    std::string_view text;
-    out.text() += "[";
-    for (std::size_t i = 0; i < store[t].RecordCount; ++i) {
-        std::string& line = out.text();
-        line += i == 0 ? "\n  {" : ",\n  {";
-        for (std::size_t c = 0; c < columns.size(); ++c) {
-            line += names[c];
-            if (cells.Value(columns[c], i, number, text))
-                AppendDecimal(line, number);
-            else
-                AppendJsonString(line, text);
-        }
-        line += '}';
-        out.Written();
-    }
-    out.text() += "\n]\n";
+    out.Append("[");
+    ExportRecords(
+        store, t, columns, names, "\n  {", ",\n  {", "}", QuotedSizeLimit,
+        [](char* p, std::string_view text) { return WriteQuoted(p, text, QuoteStyle::Json); }, out);
+    out.Append("\n]\n");
 }
 
 } // namespace

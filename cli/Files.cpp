@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace ledgrin::cli {
 
@@ -49,7 +50,8 @@ bool WriteWholeFile(const std::string& path, const std::string& text) {
 }
 
 bool BlockWriter::Open(Console& console, const std::string& path) {
-    text_.reserve(kBlockSize + kBlockSize / 4);
+    capacity_ = kBlockSize + kBlockSize / 4;
+    buffer_.reset(new char[capacity_]);
     if (path.empty() || path == "-") {
         console_ = &console;
         return true;
@@ -59,12 +61,30 @@ bool BlockWriter::Open(Console& console, const std::string& path) {
     return file_ != nullptr;
 }
 
+char* BlockWriter::Room(std::size_t n) {
+    if (size_ + n > capacity_) {
+        Flush();
+        if (n > capacity_) {
+            capacity_ = n;
+            buffer_.reset(new char[capacity_]);
+        }
+    }
+    return buffer_.get() + size_;
+}
+
+void BlockWriter::Append(std::string_view text) {
+    if (text.empty()) return;
+    char* p = Room(text.size());
+    std::memcpy(p, text.data(), text.size());
+    Wrote(p + text.size());
+}
+
 void BlockWriter::Flush() {
     if (console_)
-        console_->Out(text_);
+        console_->Out({buffer_.get(), size_});
     else if (file_ && ok_)
-        ok_ = std::fwrite(text_.data(), 1, text_.size(), file_) == text_.size();
-    text_.clear();
+        ok_ = std::fwrite(buffer_.get(), 1, size_, file_) == size_;
+    size_ = 0;
 }
 
 bool BlockWriter::Finish() {
