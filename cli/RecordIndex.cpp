@@ -60,54 +60,54 @@ TypeIdIndex::TypeIdIndex(const TableStore& store, TableIndex t) {
     // A table that did not load keeps its header's count but no records.
     const std::size_t count =
         std::min<std::size_t>(store[t].RecordCount, store[t].Records.size() / RecordSize(t));
-    groups_ = TypeIdMap(count);
-    // Counted first, then placed: each TypeID's records stand together in index order.
-    std::vector<std::uint32_t> groupOf(count);
+    lists_ = TypeIdMap(count);
+    // Counted first (the map holding each TypeID's number meanwhile), then placed.
+    std::vector<std::uint32_t> listOf(count);
+    std::vector<std::size_t> sizes;
     for (std::size_t i = 0; i < count; ++i) {
-        const std::uint32_t g =
-            groups_.Insert(TypeIdOf(t, store.Record(t, i)), static_cast<std::uint32_t>(group_.size()));
-        if (g == group_.size()) group_.emplace_back();
-        ++group_[g].count;
-        groupOf[i] = g;
+        const std::uint32_t list =
+            lists_.Insert(TypeIdOf(t, store.Record(t, i)), static_cast<std::uint32_t>(sizes.size()));
+        if (list == sizes.size()) sizes.push_back(0);
+        ++sizes[list];
+        listOf[i] = list;
     }
+    std::vector<std::uint32_t> start(sizes.size());
     std::size_t next = 0;
-    for (Group& g : group_) {
-        g.first = next;
-        next += g.count;
-        g.count = 0;
+    for (std::size_t list = 0; list < sizes.size(); ++list) {
+        start[list] = static_cast<std::uint32_t>(next);
+        next += 1 + sizes[list];
     }
-    records_.resize(count);
+    records_.assign(next, 0);
     for (std::size_t i = 0; i < count; ++i) {
-        Group& g = group_[groupOf[i]];
-        records_[g.first + g.count++] = i;
+        std::size_t* list = records_.data() + start[listOf[i]];
+        list[1 + list[0]++] = i;
     }
+    lists_.ChangeEach([&](std::uint32_t& value) { value = start[value]; });
 }
 
 RecordList TypeIdIndex::Find(std::uint32_t typeId) const {
-    const std::uint32_t g = groups_.Find(typeId);
-    return g == TypeIdMap::kAbsent ? RecordList()
-                                   : RecordList(records_.data() + group_[g].first, group_[g].count);
+    const std::uint32_t at = lists_.Find(typeId);
+    return at == TypeIdMap::kAbsent ? RecordList() : ListAt(at);
 }
 
 void TypeIdIndex::Add(std::uint32_t typeId, std::size_t index) {
-    const std::uint32_t g = groups_.Insert(typeId, static_cast<std::uint32_t>(group_.size()));
-    if (g == group_.size()) group_.emplace_back();
-    // The group moves to the end, where it has room to grow; its old place is left unused.
-    Group& group = group_[g];
-    const std::size_t first = records_.size();
-    for (std::size_t k = 0; k < group.count; ++k)
-        records_.push_back(records_[group.first + k]);
+    // The list moves to the end, where it has room to grow; its old place is left unused.
+    const std::uint32_t end = static_cast<std::uint32_t>(records_.size());
+    std::uint32_t& at = lists_.Insert(typeId, end);
+    const std::size_t size = at == end ? 0 : records_[at];
+    records_.push_back(size + 1);
+    for (std::size_t k = 0; k < size; ++k) {
+        const std::size_t record = records_[at + 1 + k]; // not a reference: the vector may move
+        records_.push_back(record);
+    }
     records_.push_back(index);
-    group.first = first;
-    ++group.count;
+    at = end;
 }
 
 std::vector<std::pair<std::uint32_t, RecordList>> TypeIdIndex::All() const {
     std::vector<std::pair<std::uint32_t, RecordList>> all;
-    all.reserve(groups_.size());
-    groups_.ForEach([&](std::uint32_t typeId, std::uint32_t g) {
-        all.emplace_back(typeId, RecordList(records_.data() + group_[g].first, group_[g].count));
-    });
+    all.reserve(lists_.size());
+    lists_.ForEach([&](std::uint32_t typeId, std::uint32_t at) { all.emplace_back(typeId, ListAt(at)); });
     return all;
 }
 

@@ -31,6 +31,11 @@ class TypeIdMap {
         for (const Entry& entry : slots_)
             if (entry.value != kAbsent) visit(entry.typeId, entry.value);
     }
+    // Calls change(value) for every entry, to give it another value (not kAbsent).
+    template <typename Change> void ChangeEach(Change change) {
+        for (Entry& entry : slots_)
+            if (entry.value != kAbsent) change(entry.value);
+    }
 
   private:
     struct Entry {
@@ -73,11 +78,11 @@ class TypeIdIndex {
     std::vector<std::pair<std::uint32_t, RecordList>> All() const;
 
   private:
-    struct Group {
-        std::size_t first = 0, count = 0; // in records_
-    };
-    TypeIdMap groups_;         // TypeID -> its entry in groups
-    std::vector<Group> group_; // each TypeID's run of records_
+    RecordList ListAt(std::uint32_t at) const { return {records_.data() + at + 1, records_[at]}; }
+
+    TypeIdMap lists_; // TypeID -> where its list starts in records_
+    // Each TypeID's records as a list: how many, then their indexes. A lookup reads the
+    // map and then one place here, as most TypeIDs have one record.
     std::vector<std::size_t> records_;
 };
 
