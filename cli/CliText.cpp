@@ -150,14 +150,27 @@ void AppendDecimal(std::string& out, std::uint64_t value) {
 }
 
 char* WriteDecimal(char* p, std::uint64_t value) {
+    // Two digits at a time, from the end.
+    static const char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
     std::size_t digits = 1;
-    for (std::uint64_t rest = value / 10; rest != 0; rest /= 10)
+    for (std::uint64_t rest = value; rest >= 10; rest /= 10)
         ++digits;
     char* end = p + digits;
-    do {
-        *--end = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
+    while (value >= 100) {
+        const std::size_t pair = static_cast<std::size_t>(value % 100) * 2;
+        value /= 100;
+        *--end = kPairs[pair + 1];
+        *--end = kPairs[pair];
+    }
+    if (value >= 10) {
+        *--end = kPairs[value * 2 + 1];
+        *--end = kPairs[value * 2];
+    } else {
+        *--end = static_cast<char>('0' + value);
+    }
     return p + digits;
 }
 
