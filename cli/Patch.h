@@ -87,6 +87,7 @@ enum class Outcome { Make, Already, Conflict };
 struct ChangeOutcome {
     Outcome outcome = Outcome::Conflict;
     std::string found; // Conflict: what the target holds instead, for the message
+    std::size_t record = static_cast<std::size_t>(-1); // a field or a name: the record that holds it
 };
 
 struct ApplyPlan {
