@@ -7,7 +7,6 @@
 #include "records/RecordFields.h"
 #include "records/RecordHead.h"
 
-#include <cstdio>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -18,8 +17,8 @@ namespace {
 
 constexpr std::size_t kMaxBytesShown = 16;
 
-// Which bytes of a record some field, the name or the description text covers.
-std::vector<bool> NamedBytes(TableIndex t) {
+// The runs of a record's bytes that no field, the name or the description text covers.
+std::vector<std::pair<std::size_t, std::size_t>> UnnamedRuns(TableIndex t) {
     std::vector<bool> named(RecordSize(t), false);
     auto mark = [&](std::size_t offset, std::size_t width) {
         for (std::size_t i = offset; i < offset + width; ++i)
@@ -31,111 +30,172 @@ std::vector<bool> NamedBytes(TableIndex t) {
         mark(kDescTextOffset, kDescTextSize);
     else
         mark(kNameOffset, kNameSize);
-    return named;
-}
-
-std::string HexBytes(const std::uint8_t* bytes, std::size_t n) {
-    std::string out;
-    for (std::size_t i = 0; i < n; ++i) {
-        char hex[4];
-        std::snprintf(hex, sizeof hex, "%s%02x", i ? " " : "", bytes[i]);
-        out += hex;
+    std::vector<std::pair<std::size_t, std::size_t>> runs;
+    for (std::size_t o = 0; o < named.size(); ++o) {
+        if (named[o]) continue;
+        if (runs.empty() || runs.back().second != o)
+            runs.emplace_back(o, o + 1);
+        else
+            ++runs.back().second;
     }
-    return out;
+    return runs;
 }
 
-std::string ByteRange(const std::uint8_t* a, const std::uint8_t* b, std::size_t from, std::size_t to) {
-    std::string range = "bytes " + Hex(static_cast<std::uint32_t>(from), 3) + ".." +
-                        Hex(static_cast<std::uint32_t>(to - 1), 3);
+void AppendHexBytes(std::string& out, const std::uint8_t* bytes, std::size_t n) {
+    static const char kDigits[] = "0123456789abcdef";
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i > 0) out += ' ';
+        out += kDigits[bytes[i] >> 4];
+        out += kDigits[bytes[i] & 15];
+    }
+}
+
+void AppendByteRange(std::string& out, const std::uint8_t* a, const std::uint8_t* b, std::size_t from,
+                     std::size_t to) {
+    out += "  bytes " + Hex(static_cast<std::uint32_t>(from), 3) + ".." +
+           Hex(static_cast<std::uint32_t>(to - 1), 3);
     const std::size_t n = to - from;
-    if (n > kMaxBytesShown) return range + " (" + std::to_string(n) + " bytes) differ";
-    return range + ": " + HexBytes(a + from, n) + " -> " + HexBytes(b + from, n);
+    if (n > kMaxBytesShown) {
+        out += " (" + std::to_string(n) + " bytes) differ\n";
+        return;
+    }
+    out += ": ";
+    AppendHexBytes(out, a + from, n);
+    out += " -> ";
+    AppendHexBytes(out, b + from, n);
+    out += '\n';
 }
 
-void AddTextChange(std::vector<std::string>& out, const char* what, std::string_view a, std::string_view b,
-                   bool bytesDiffer) {
-    if (a != b)
-        out.push_back(std::string(what) + ": " + QuotedText(a) + " -> " + QuotedText(b));
-    else if (bytesDiffer)
-        out.push_back(std::string(what) + ": bytes after the NUL differ");
+void AppendTextChange(std::string& out, const char* what, std::string_view a, std::string_view b,
+                      bool bytesDiffer) {
+    if (a == b && !bytesDiffer) return;
+    out += "  ";
+    out += what;
+    if (a != b) {
+        out += ": ";
+        AppendQuoted(out, a, QuoteStyle::Message);
+        out += " -> ";
+        AppendQuoted(out, b, QuoteStyle::Message);
+        out += '\n';
+    } else {
+        out += ": bytes after the NUL differ\n";
+    }
 }
 
+// Changed records are written straight to the output, a line at a time: a diff of two
+// full tables runs to megabytes.
 class TableDiff {
   public:
-    TableDiff(const TableStore& a, const TableStore& b, TableIndex t)
-        : a_(a[t]), b_(b[t]), t_(t), size_(RecordSize(t)), named_(NamedBytes(t)) {}
+    TableDiff(const TableStore& a, const TableStore& b, TableIndex t, BlockWriter& out)
+        : a_(a[t]), b_(b[t]), t_(t), size_(RecordSize(t)), unnamed_(UnnamedRuns(t)), out_(out) {}
 
-    std::string Run(const TableStore& a, const TableStore& b) {
+    void Run(const TableStore& a, const TableStore& b) {
         CompareHeaders();
+        Emit();
         const RecordPairs pairs = PairByTypeId(a, b, t_);
         for (std::size_t i = 0; i < a_.RecordCount; ++i) {
-            if (pairs.partner[i] != RecordPairs::kUnpaired)
+            if (pairs.partner[i] != RecordPairs::kUnpaired) {
                 CompareRecords(i, pairs.partner[i]);
-            else
-                out_ += std::string(EntryName(t_)) + " removed: " + Describe(a_.Record(i, size_), i) + "\n";
+            } else {
+                text_ += std::string(EntryName(t_)) + " removed: ";
+                Describe(a_.Record(i, size_), i);
+                text_ += '\n';
+            }
+            Emit();
         }
-        for (std::size_t j : pairs.onlyB)
-            out_ += std::string(EntryName(t_)) + " added: " + Describe(b_.Record(j, size_), j) + "\n";
-        return out_;
+        for (std::size_t j : pairs.onlyB) {
+            text_ += std::string(EntryName(t_)) + " added: ";
+            Describe(b_.Record(j, size_), j);
+            text_ += '\n';
+            Emit();
+        }
     }
 
   private:
+    // A record's lines, made in a string of their own, go to the output together.
+    void Emit() {
+        out_.Append(text_);
+        text_.clear();
+        out_.Written();
+    }
+
     void CompareHeaders() {
         const std::string table = EntryName(t_);
+        std::string& out = text_;
         if (a_.RecordCount != b_.RecordCount)
-            out_ +=
+            out +=
                 table + ": RecordCount " + Decimal(a_.RecordCount) + " -> " + Decimal(b_.RecordCount) + "\n";
         if (a_.HeaderWord2 != b_.HeaderWord2)
-            out_ +=
-                table + ": HeaderWord2 " + Hex(a_.HeaderWord2, 4) + " -> " + Hex(b_.HeaderWord2, 4) + "\n";
+            out += table + ": HeaderWord2 " + Hex(a_.HeaderWord2, 4) + " -> " + Hex(b_.HeaderWord2, 4) + "\n";
         if (a_.Version != b_.Version)
-            out_ += table + ": Version " + Decimal(a_.Version) + " -> " + Decimal(b_.Version) + "\n";
+            out += table + ": Version " + Decimal(a_.Version) + " -> " + Decimal(b_.Version) + "\n";
     }
 
     // The record's index and TypeID, with its name (a Desc record: its text, unless the
     // text is what changed and is shown below anyway).
-    std::string Describe(const std::uint8_t* record, std::size_t index, bool withDescText = true) const {
-        std::string text = "record " + std::to_string(index) + ", TypeID " + Decimal(TypeIdOf(t_, record));
-        if (t_ != kDescTable) return text + " " + QuotedText(RecordName(record));
-        return withDescText ? text + " " + QuotedText(StoredDescText(record)) : text;
+    void Describe(const std::uint8_t* record, std::size_t index, bool withDescText = true) {
+        std::string& out = text_;
+        out += "record ";
+        AppendDecimal(out, index);
+        out += ", TypeID ";
+        AppendDecimal(out, TypeIdOf(t_, record));
+        if (t_ != kDescTable || withDescText) {
+            out += ' ';
+            AppendQuoted(out, t_ == kDescTable ? StoredDescView(record) : RecordName(record),
+                         QuoteStyle::Message);
+        }
     }
 
     void CompareRecords(std::size_t i, std::size_t j) {
         const std::uint8_t* ra = a_.Record(i, size_);
         const std::uint8_t* rb = b_.Record(j, size_);
         if (std::memcmp(ra, rb, size_) == 0) return;
-        std::vector<std::string> changes;
-        if (t_ == kDescTable)
-            AddTextChange(changes, "Description", StoredDescText(ra), StoredDescText(rb),
-                          std::memcmp(ra + kDescTextOffset, rb + kDescTextOffset, kDescTextSize) != 0);
-        else
-            AddTextChange(changes, "Name", RecordName(ra), RecordName(rb),
-                          std::memcmp(ra + kNameOffset, rb + kNameOffset, kNameSize) != 0);
-        for (const FieldDef& field : TableFields(t_)) {
-            std::uint32_t va = GetField(ra, field), vb = GetField(rb, field);
-            if (va != vb)
-                changes.push_back(std::string(field.name) + ": " + Decimal(va) + " -> " + Decimal(vb));
+        std::string& out = text_;
+        out += EntryName(t_);
+        out += " changed: ";
+        Describe(ra, i, false);
+        if (i != j) {
+            out += " (record ";
+            AppendDecimal(out, j);
+            out += " in the second archive)";
         }
-        AddUnnamedRanges(changes, ra, rb);
-        std::string where = i == j ? "" : " (record " + std::to_string(j) + " in the second archive)";
-        out_ += std::string(EntryName(t_)) + " changed: " + Describe(ra, i, false) + where + "\n";
-        for (const std::string& change : changes)
-            out_ += "  " + change + "\n";
+        out += '\n';
+        if (t_ == kDescTable)
+            AppendTextChange(out, "Description", StoredDescView(ra), StoredDescView(rb),
+                             std::memcmp(ra + kDescTextOffset, rb + kDescTextOffset, kDescTextSize) != 0);
+        else
+            AppendTextChange(out, "Name", RecordName(ra), RecordName(rb),
+                             std::memcmp(ra + kNameOffset, rb + kNameOffset, kNameSize) != 0);
+        for (const FieldDef& field : TableFields(t_)) {
+            const std::uint32_t va = GetField(ra, field), vb = GetField(rb, field);
+            if (va == vb) continue;
+            out += "  ";
+            out += field.name;
+            out += ": ";
+            AppendDecimal(out, va);
+            out += " -> ";
+            AppendDecimal(out, vb);
+            out += '\n';
+        }
+        AppendUnnamedRanges(ra, rb);
     }
 
     // Runs of differing bytes that no field names; equal bytes end a run.
-    void AddUnnamedRanges(std::vector<std::string>& changes, const std::uint8_t* ra, const std::uint8_t* rb) {
-        std::size_t o = 0;
-        while (o < size_) {
-            if (named_[o] || ra[o] == rb[o]) {
-                ++o;
-                continue;
+    void AppendUnnamedRanges(const std::uint8_t* ra, const std::uint8_t* rb) {
+        for (const auto& [from, to] : unnamed_) {
+            if (std::memcmp(ra + from, rb + from, to - from) == 0) continue;
+            std::size_t o = from;
+            while (o < to) {
+                if (ra[o] == rb[o]) {
+                    ++o;
+                    continue;
+                }
+                std::size_t end = o;
+                while (end < to && ra[end] != rb[end])
+                    ++end;
+                AppendByteRange(text_, ra, rb, o, end);
+                o = end;
             }
-            std::size_t end = o;
-            while (end < size_ && !named_[end] && ra[end] != rb[end])
-                ++end;
-            changes.push_back(ByteRange(ra, rb, o, end));
-            o = end;
         }
     }
 
@@ -143,14 +203,15 @@ class TableDiff {
     const TableSlot& b_;
     TableIndex t_;
     std::size_t size_;
-    std::vector<bool> named_;
-    std::string out_;
+    std::vector<std::pair<std::size_t, std::size_t>> unnamed_;
+    BlockWriter& out_;
+    std::string text_;
 };
 
 } // namespace
 
-std::string DiffTable(const TableStore& a, const TableStore& b, TableIndex t) {
-    return TableDiff(a, b, t).Run(a, b);
+void DiffTable(const TableStore& a, const TableStore& b, TableIndex t, BlockWriter& out) {
+    TableDiff(a, b, t, out).Run(a, b);
 }
 
 TableChangeCount CountChanges(const TableStore& a, const TableStore& b, TableIndex t) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "archive/TableStore.h"
+#include "cli/Files.h"
 
 #include <string>
 
@@ -10,9 +11,9 @@ namespace ledgrin::cli {
 // The differences of table t between a and b (both loaded): header words that differ;
 // records added and removed; for records in both, each changed field by name with its
 // old and new value, a changed name or description, and changed byte ranges that no
-// field names. Records that share a TypeID are paired in index order. Empty when the
+// field names. Records that share a TypeID are paired in index order. Nothing when the
 // table is the same in both.
-std::string DiffTable(const TableStore& a, const TableStore& b, TableIndex t);
+void DiffTable(const TableStore& a, const TableStore& b, TableIndex t, BlockWriter& out);
 
 // How many records of table t changed, were added and were removed from a to b, records
 // paired as DiffTable pairs them.

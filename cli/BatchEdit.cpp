@@ -128,44 +128,57 @@ std::string ParseAssignment(const std::vector<Column>& columns, std::string_view
 }
 
 BatchRows PlanBatch(const TableStore& store, TableIndex t, const std::vector<Condition>& conditions,
-                    const std::vector<Assignment>& assignments) {
+                    const std::vector<Assignment>& assignments,
+                    const std::function<void(const InputRow&)>& row) {
     BatchRows batch;
+    InputRow made;
+    // The cell's strings keep their room from row to row.
+    const auto cell = [&](std::size_t n, const std::string& column, const Position& at) -> std::string& {
+        if (made.cells.size() <= n) made.cells.emplace_back();
+        made.cells[n].column = column;
+        made.cells[n].at = at;
+        made.cells[n].text.clear();
+        return made.cells[n].text;
+    };
+    static const std::string kTypeId = "TypeID", kIndex = "Index";
     for (std::size_t i = 0; i < store[t].RecordCount; ++i) {
         bool all = true;
         for (const Condition& c : conditions)
             all = all && Holds(store, t, i, c);
         if (!all) continue;
-        batch.matched.push_back(i);
+        ++batch.matched;
         const Position at = Position::Record(i);
-        InputRow row{
-            at,
-            {{"TypeID", Decimal(RecordTypeId(store.Record(t, i))), at}, {"Index", std::to_string(i), at}}};
+        made.at = at;
+        AppendDecimal(cell(0, kTypeId, at), RecordTypeId(store.Record(t, i)));
+        AppendDecimal(cell(1, kIndex, at), i);
+        std::size_t cells = 2;
         for (const Assignment& a : assignments) {
-            std::string text = a.text;
-            if (a.op != AssignOp::Set) {
-                const std::uint64_t v = GetField(store.Record(t, i), *a.column->field);
-                const std::uint64_t result = a.op == AssignOp::Add ? v + a.amount
-                                             : a.op == AssignOp::Subtract
-                                                 ? v - a.amount
-                                                 : (v * a.amount + a.scale / 2) / a.scale;
-                const std::string what =
-                    std::string(a.column->name) + ": " + std::to_string(v) + Symbol(a.op) + a.text;
-                if (a.op == AssignOp::Subtract && a.amount > v) {
-                    batch.problems.push_back({at, what + " is below 0"});
-                    continue;
-                }
-                const std::size_t width = a.column->field->width;
-                if (result > 0xFFFFFFFFu || !FitsWidth(static_cast<std::uint32_t>(result), width)) {
-                    batch.problems.push_back({at, what + " = " + std::to_string(result) +
-                                                      " does not fit its " + std::to_string(8 * width) +
-                                                      "-bit field"});
-                    continue;
-                }
-                text = std::to_string(result);
+            if (a.op == AssignOp::Set) {
+                cell(cells++, a.column->name, at) = a.text;
+                continue;
             }
-            row.cells.push_back({a.column->name, std::move(text), at});
+            const std::uint64_t v = GetField(store.Record(t, i), *a.column->field);
+            const std::uint64_t result = a.op == AssignOp::Add ? v + a.amount
+                                         : a.op == AssignOp::Subtract
+                                             ? v - a.amount
+                                             : (v * a.amount + a.scale / 2) / a.scale;
+            const auto what = [&] {
+                return std::string(a.column->name) + ": " + std::to_string(v) + Symbol(a.op) + a.text;
+            };
+            if (a.op == AssignOp::Subtract && a.amount > v) {
+                batch.problems.push_back({at, what() + " is below 0"});
+                continue;
+            }
+            const std::size_t width = a.column->field->width;
+            if (result > 0xFFFFFFFFu || !FitsWidth(static_cast<std::uint32_t>(result), width)) {
+                batch.problems.push_back({at, what() + " = " + std::to_string(result) + " does not fit its " +
+                                                  std::to_string(8 * width) + "-bit field"});
+                continue;
+            }
+            AppendDecimal(cell(cells++, a.column->name, at), result);
         }
-        batch.rows.push_back(std::move(row));
+        made.cells.resize(cells);
+        row(made);
     }
     return batch;
 }

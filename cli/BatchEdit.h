@@ -8,6 +8,7 @@
 #include "cli/TableColumns.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,15 +42,16 @@ std::string ParseCondition(const std::vector<Column>& columns, std::string_view 
 std::string ParseAssignment(const std::vector<Column>& columns, std::string_view text, Assignment& out);
 
 struct BatchRows {
-    std::vector<std::size_t> matched; // the records all conditions hold for, in index order
-    std::vector<InputRow> rows;       // one per matched record, at that record
-    std::vector<Problem> problems;    // computed values below 0 or too wide, at their records
+    std::size_t matched = 0;       // the records all conditions hold for
+    std::vector<Problem> problems; // computed values below 0 or too wide, at their records
 };
 
-// The rows that apply the assignments to every record of item table t that matches.
-// +=, -= and *= start from the stored value; a product is rounded to the nearest
-// integer, halves away from zero.
+// The rows that apply the assignments to every record of item table t that matches, each
+// handed to `row` in index order as it is made (one row, refilled: a batch over a full
+// table would otherwise hold every row's cells). +=, -= and *= start from the stored
+// value; a product is rounded to the nearest integer, halves away from zero.
 BatchRows PlanBatch(const TableStore& store, TableIndex t, const std::vector<Condition>& conditions,
-                    const std::vector<Assignment>& assignments);
+                    const std::vector<Assignment>& assignments,
+                    const std::function<void(const InputRow&)>& row);
 
 } // namespace ledgrin::cli

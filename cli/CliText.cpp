@@ -4,6 +4,7 @@
 #include "cli/Problem.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace ledgrin::cli {
 
@@ -69,29 +70,58 @@ std::optional<TableIndex> FindTableByName(std::string_view name) {
     return std::nullopt;
 }
 
-void AppendQuoted(std::string& out, std::string_view bytes, QuoteStyle style) {
-    out += '"';
-    for (char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
+char* WriteQuoted(char* p, std::string_view bytes, QuoteStyle style) {
+    const bool json = style == QuoteStyle::Json;
+    const auto plain = [json](unsigned char byte) {
+        return byte >= 0x20 && byte != '"' && byte != '\\' && (json ? byte < 0x80 : byte != 0x7F);
+    };
+    *p++ = '"';
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        // Runs of bytes that stand as they are are copied in one piece.
+        std::size_t run = i;
+        while (run < bytes.size() && plain(static_cast<unsigned char>(bytes[run])))
+            ++run;
+        std::memcpy(p, bytes.data() + i, run - i);
+        p += run - i;
+        if (run == bytes.size()) break;
+        const auto byte = static_cast<unsigned char>(bytes[run]);
+        i = run + 1;
+        *p++ = '\\';
+        switch (byte) {
+        case '"':
+        case '\\': *p++ = static_cast<char>(byte); break;
+        case '\n': *p++ = 'n'; break;
+        case '\r': *p++ = 'r'; break;
+        case '\t': *p++ = 't'; break;
         default: {
-            const bool json = style == QuoteStyle::Json;
-            if (byte < 0x20 || (json ? byte >= 0x80 : byte == 0x7F)) {
-                char escape[8];
-                std::snprintf(escape, sizeof escape, json ? "\\u%04X" : "\\x%02X", byte);
-                out += escape;
+            static const char kDigits[] = "0123456789ABCDEF";
+            if (json) {
+                *p++ = 'u';
+                *p++ = '0';
+                *p++ = '0';
             } else {
-                out += c;
+                *p++ = 'x';
             }
+            *p++ = kDigits[byte >> 4];
+            *p++ = kDigits[byte & 15];
         }
         }
     }
-    out += '"';
+    *p++ = '"';
+    return p;
+}
+
+void AppendQuoted(std::string& out, std::string_view bytes, QuoteStyle style) {
+    // Through a buffer on the stack for short texts; a message may quote a long one.
+    char small[256];
+    std::string large;
+    char* buffer = small;
+    if (QuotedSizeLimit(bytes.size()) > sizeof small) {
+        large.resize(QuotedSizeLimit(bytes.size()));
+        buffer = &large[0];
+    }
+    out.append(buffer, static_cast<std::size_t>(WriteQuoted(buffer, bytes, style) - buffer));
 }
 
 std::string QuotedText(std::string_view text) {
@@ -109,7 +139,39 @@ std::string WithoutCarriageReturns(std::string_view text) {
 }
 
 std::string Decimal(std::uint32_t value) {
-    return std::to_string(value);
+    std::string text;
+    AppendDecimal(text, value);
+    return text;
+}
+
+void AppendDecimal(std::string& out, std::uint64_t value) {
+    char digits[kDecimalSizeLimit];
+    out.append(digits, static_cast<std::size_t>(WriteDecimal(digits, value) - digits));
+}
+
+char* WriteDecimal(char* p, std::uint64_t value) {
+    // Two digits at a time, from the end.
+    static const char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    std::size_t digits = 1;
+    for (std::uint64_t rest = value; rest >= 10; rest /= 10)
+        ++digits;
+    char* end = p + digits;
+    while (value >= 100) {
+        const std::size_t pair = static_cast<std::size_t>(value % 100) * 2;
+        value /= 100;
+        *--end = kPairs[pair + 1];
+        *--end = kPairs[pair];
+    }
+    if (value >= 10) {
+        *--end = kPairs[value * 2 + 1];
+        *--end = kPairs[value * 2];
+    } else {
+        *--end = static_cast<char>('0' + value);
+    }
+    return p + digits;
 }
 
 std::string Hex(std::uint32_t value, int digits) {

@@ -40,6 +40,11 @@ std::string QuotedText(std::string_view text);
 // other control bytes and every byte from 0x80 up as \u00XX, so the file stays ASCII.
 enum class QuoteStyle { Message, Json };
 void AppendQuoted(std::string& out, std::string_view bytes, QuoteStyle style);
+// AppendQuoted writing at p, which has room for QuotedSizeLimit(bytes.size()); returns the end.
+char* WriteQuoted(char* p, std::string_view bytes, QuoteStyle style);
+constexpr std::size_t QuotedSizeLimit(std::size_t bytes) {
+    return 2 + 6 * bytes;
+}
 
 // text without its carriage returns, as the Update stores descriptions.
 std::string WithoutCarriageReturns(std::string_view text);
@@ -52,6 +57,12 @@ std::string RecordHeading(TableIndex t, std::size_t index, std::uint32_t typeId,
 
 // "%u" / "0x%0*X": the number forms used in reports.
 std::string Decimal(std::uint32_t value);
+// Decimal's text appended to out, without a string of its own: exports and reports
+// write one per field of every record. WriteDecimal writes it at p, which has room for
+// kDecimalSizeLimit bytes, and returns the end.
+void AppendDecimal(std::string& out, std::uint64_t value);
+constexpr std::size_t kDecimalSizeLimit = 20;
+char* WriteDecimal(char* p, std::uint64_t value);
 std::string Hex(std::uint32_t value, int digits);
 
 } // namespace ledgrin::cli

@@ -1,21 +1,8 @@
 #include "cli/Csv.h"
 
+#include <algorithm>
+
 namespace ledgrin::cli {
-
-namespace {
-
-bool NeedsQuotes(std::string_view field) {
-    return field.find_first_of(",\"\r\n") != std::string_view::npos;
-}
-
-struct CsvField {
-    std::string text;
-    int line = 0;
-};
-struct CsvRecord {
-    int line = 0;
-    std::vector<CsvField> fields;
-};
 
 // A cursor over the file that counts line feeds, so each field knows its line.
 class CsvScanner {
@@ -25,13 +12,16 @@ class CsvScanner {
     bool AtEnd() const { return pos_ >= text_.size(); }
     int line() const { return line_; }
 
-    // Reads one record; false with `error` set when it is malformed.
-    bool ReadRecord(CsvRecord& record, std::string& error) {
-        record = CsvRecord{line_, {}};
+    // Reads one record into the first `count` cells (texts and lines; cells beyond those
+    // already there are added); false with `error` set when it is malformed.
+    bool ReadRecord(std::vector<InputCell>& cells, std::size_t& count, std::string& error) {
+        count = 0;
         for (;;) {
-            CsvField field{{}, line_};
-            if (!ReadField(field.text, error)) return false;
-            record.fields.push_back(std::move(field));
+            if (count == cells.size()) cells.emplace_back();
+            InputCell& cell = cells[count++];
+            cell.text.clear();
+            cell.at = Position::Line(line_);
+            if (!ReadField(cell.text, error)) return false;
             if (AtEnd()) return true;
             char c = text_[pos_++];
             if (c == ',') continue;
@@ -55,8 +45,10 @@ class CsvScanner {
 
     bool ReadField(std::string& out, std::string& error) {
         if (!AtEnd() && text_[pos_] == '"') return ReadQuoted(out, error);
+        const std::size_t start = pos_;
         while (!AtEnd() && text_[pos_] != ',' && !AtRecordEnd())
-            out += text_[pos_++];
+            ++pos_;
+        out.append(text_.data() + start, pos_ - start);
         return true;
     }
 
@@ -64,23 +56,25 @@ class CsvScanner {
         const int start = line_;
         ++pos_;
         for (;;) {
+            // The text up to the next quote in one piece, its line feeds counted.
+            const std::size_t quote = std::min(text_.find('"', pos_), text_.size());
+            for (std::size_t at = pos_; (at = text_.find('\n', at)) < quote; ++at)
+                ++line_;
+            out.append(text_.data() + pos_, quote - pos_);
+            pos_ = quote;
             if (AtEnd()) {
                 error = "a quoted field starting on line " + std::to_string(start) + " has no closing quote";
                 return false;
             }
-            char c = text_[pos_++];
-            if (c == '"') {
-                if (!AtEnd() && text_[pos_] == '"') {
-                    out += '"';
-                    ++pos_;
-                    continue;
-                }
-                if (AtEnd() || text_[pos_] == ',' || AtRecordEnd()) return true;
-                error = "text after the closing quote of a field";
-                return false;
+            ++pos_; // the quote: doubled, or the field's end
+            if (!AtEnd() && text_[pos_] == '"') {
+                out += '"';
+                ++pos_;
+                continue;
             }
-            if (c == '\n') ++line_;
-            out += c;
+            if (AtEnd() || text_[pos_] == ',' || AtRecordEnd()) return true;
+            error = "text after the closing quote of a field";
+            return false;
         }
     }
 
@@ -89,63 +83,95 @@ class CsvScanner {
     int line_ = 1;
 };
 
-InputRow RowFromRecord(const CsvRecord& header, CsvRecord& record) {
-    InputRow row;
-    row.at = Position::Line(record.line);
-    for (std::size_t i = 0; i < record.fields.size(); ++i)
-        row.cells.push_back(
-            {header.fields[i].text, std::move(record.fields[i].text), Position::Line(record.fields[i].line)});
-    return row;
-}
-
-} // namespace
-
 void AppendCsvRecord(std::string& out, const std::vector<std::string>& fields) {
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i > 0) out += ',';
-        if (!NeedsQuotes(fields[i])) {
-            out += fields[i];
-            continue;
-        }
-        out += '"';
-        for (char c : fields[i]) {
-            if (c == '"') out += '"';
-            out += c;
-        }
-        out += '"';
+        AppendCsvField(out, fields[i]);
     }
     out += "\r\n";
 }
 
-InputRows ReadCsv(std::string_view text) {
+void AppendCsvField(std::string& out, std::string_view field) {
+    const std::size_t size = out.size();
+    out.resize(size + CsvFieldSizeLimit(field.size()));
+    out.resize(static_cast<std::size_t>(WriteCsvField(&out[size], field) - out.data()));
+}
+
+char* WriteCsvField(char* p, std::string_view field) {
+    const bool quoted = std::any_of(field.begin(), field.end(),
+                                    [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; });
+    if (!quoted) return std::copy(field.begin(), field.end(), p);
+    *p++ = '"';
+    // The text up to each quote in one piece, the quote doubled.
+    std::size_t from = 0;
+    for (std::size_t quote; (quote = field.find('"', from)) != std::string_view::npos; from = quote + 1) {
+        p = std::copy(field.begin() + from, field.begin() + quote + 1, p);
+        *p++ = '"';
+    }
+    p = std::copy(field.begin() + from, field.end(), p);
+    *p++ = '"';
+    return p;
+}
+
+CsvReader::CsvReader(std::string_view text) {
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) text.remove_prefix(kByteOrderMark.size());
-    InputRows result;
-    CsvScanner scanner(text);
-    CsvRecord header, record;
-    bool haveHeader = false;
-    std::string error;
-    while (!scanner.AtEnd()) {
-        if (scanner.SkipBlankLine()) continue;
-        const int line = scanner.line();
-        if (!scanner.ReadRecord(record, error)) {
-            result.problems.push_back({Position::Line(line), error});
-            return result;
-        }
-        if (!haveHeader) {
-            header = std::move(record);
-            haveHeader = true;
-            for (const CsvField& field : header.fields)
-                result.header.push_back({field.text, {}, Position::Line(field.line)});
-        } else if (record.fields.size() != header.fields.size()) {
-            result.problems.push_back({Position::Line(record.line),
-                                       "the record has " + std::to_string(record.fields.size()) +
-                                           " fields, the header " + std::to_string(header.fields.size())});
-        } else {
-            result.rows.push_back(RowFromRecord(header, record));
-        }
+    scanner_ = std::make_unique<CsvScanner>(text);
+    int line = 0;
+    std::size_t count = 0;
+    if (!ReadRecord(line, header_, count)) {
+        header_.clear();
+        if (!stopped_) problems_.push_back({Position::Line(1), "the file has no header line"});
+        stopped_ = true;
+        return;
     }
-    if (!haveHeader) result.problems.push_back({Position::Line(1), "the file has no header line"});
+    header_.resize(count);
+    for (InputCell& cell : header_)
+        cell.column = std::move(cell.text), cell.text.clear();
+}
+
+CsvReader::~CsvReader() = default;
+
+bool CsvReader::ReadRecord(int& line, std::vector<InputCell>& cells, std::size_t& count) {
+    CsvScanner& scanner = *scanner_;
+    std::string error;
+    while (!stopped_ && !scanner.AtEnd()) {
+        if (scanner.SkipBlankLine()) continue;
+        line = scanner.line();
+        if (scanner.ReadRecord(cells, count, error)) return true;
+        problems_.push_back({Position::Line(line), error});
+        stopped_ = true;
+    }
+    return false;
+}
+
+bool CsvReader::Next(InputRow& row) {
+    std::size_t count = 0;
+    int line = 0;
+    while (ReadRecord(line, row.cells, count)) {
+        if (count != header_.size()) {
+            problems_.push_back({Position::Line(line), "the record has " + std::to_string(count) +
+                                                           " fields, the header " +
+                                                           std::to_string(header_.size())});
+            continue;
+        }
+        row.cells.resize(count);
+        row.at = Position::Line(line);
+        for (std::size_t i = 0; i < count; ++i)
+            if (row.cells[i].column != header_[i].column) row.cells[i].column = header_[i].column;
+        return true;
+    }
+    return false;
+}
+
+InputRows ReadCsv(std::string_view text) {
+    CsvReader reader(text);
+    InputRows result;
+    InputRow row;
+    while (reader.Next(row))
+        result.rows.push_back(row);
+    result.header = reader.header();
+    result.problems = std::move(reader.problems());
     return result;
 }
 

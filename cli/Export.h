@@ -2,16 +2,16 @@
 #pragma once
 
 #include "archive/TableStore.h"
-
-#include <string>
+#include "cli/Files.h"
 
 namespace ledgrin::cli {
 
 enum class FileFormat { Csv, Json };
 
 // The whole export of table t (any of the fourteen; Desc gives Index, TypeID and
-// Description). CSV: a header line, then one record per row. JSON: an array with one
-// object per line, so a version-control diff shows each changed record on its own line.
-std::string ExportTable(const TableStore& store, TableIndex t, FileFormat format);
+// Description), written to out as it is made. CSV: a header line, then one record per
+// row. JSON: an array with one object per line, so a version-control diff shows each
+// changed record on its own line.
+void ExportTable(const TableStore& store, TableIndex t, FileFormat format, BlockWriter& out);
 
 } // namespace ledgrin::cli

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <map>
 #include <optional>
 #include <set>
 #include <unordered_map>
@@ -42,33 +41,71 @@ std::string RuleOf(const FieldDef& field) {
     return "";
 }
 
-// The fields, the name and its bytes that differ between two versions of a record.
-std::vector<std::string> ChangedFields(TableIndex t, const std::uint8_t* before, const std::uint8_t* after) {
-    std::vector<std::string> changes;
+// A line for the name and for each field that differs between two versions of a record.
+void AppendChangedFields(std::string& out, TableIndex t, const std::uint8_t* before,
+                         const std::uint8_t* after) {
     std::string_view oldName = RecordName(before), newName = RecordName(after);
-    if (oldName != newName) changes.push_back("Name: " + QuotedText(oldName) + " -> " + QuotedText(newName));
-    for (const FieldDef& field : TableFields(t)) {
-        std::uint32_t a = GetField(before, field), b = GetField(after, field);
-        if (a != b) changes.push_back(std::string(field.name) + ": " + Decimal(a) + " -> " + Decimal(b));
+    if (oldName != newName) {
+        out += "  Name: ";
+        AppendQuoted(out, oldName, QuoteStyle::Message);
+        out += " -> ";
+        AppendQuoted(out, newName, QuoteStyle::Message);
+        out += '\n';
     }
-    return changes;
+    for (const FieldDef& field : TableFields(t)) {
+        const std::uint32_t a = GetField(before, field), b = GetField(after, field);
+        if (a == b) continue;
+        out += "  ";
+        out += field.name;
+        out += ": ";
+        AppendDecimal(out, a);
+        out += " -> ";
+        AppendDecimal(out, b);
+        out += '\n';
+    }
 }
+
+} // namespace
 
 class ImportPlanner {
   public:
-    ImportPlanner(const TableStore& store, TableIndex t)
-        : store_(store), t_(t), columns_(TableColumns(t)), descriptions_(store), byTypeId_(store, t) {
+    ImportPlanner(const TableStore& store, TableIndex t, const std::vector<InputCell>& header)
+        : store_(store), t_(t), columns_(TableColumns(t)), descriptions_(store), byTypeId_(store, t),
+          claimed_(store[t].RecordCount) {
         plan_.table = t;
+        ResolveColumns(InputRow{{}, header});
     }
 
-    ImportPlan Plan(const std::vector<InputRow>& rows, const std::vector<InputCell>& header) {
-        ResolveColumns(InputRow{{}, header});
-        for (const InputRow& row : rows)
-            PlanRow(row);
+    void PlanRow(const InputRow& row) {
+        const std::size_t problemsBefore = plan_.problems.size();
+        const std::size_t editsBefore = plan_.edits.size(), bytesBefore = plan_.editBytes.size();
+        const Cells& cells = ResolveColumns(row);
+        std::optional<std::size_t> index = MatchRecord(row, cells);
+        if (!index) return;
+        const std::uint8_t* stored = store_.Record(t_, *index);
+        RowPlan plan;
+        plan.at = row.at;
+        plan.index = *index;
+        plan.typeId = RecordTypeId(stored);
+        PlanRecord(cells, stored, plan);
+        if (const InputCell* desc = CellOf(cells, ColumnKind::Description)) PlanDescription(*desc, plan);
+        if (plan_.problems.size() == problemsBefore && (plan.edits > 0 || plan.desc != DescAction::None)) {
+            plan_.rows.push_back(std::move(plan));
+            return;
+        }
+        plan_.edits.resize(editsBefore);
+        plan_.editBytes.resize(bytesBefore);
+    }
+
+    ImportPlan Finish() {
         CheckDescRoom();
         std::stable_sort(plan_.problems.begin(), plan_.problems.end(),
                          [](const Problem& a, const Problem& b) { return a.at.number < b.at.number; });
-        if (!plan_.problems.empty()) plan_.rows.clear();
+        if (!plan_.problems.empty()) {
+            plan_.rows.clear();
+            plan_.edits.clear();
+            plan_.editBytes.clear();
+        }
         return std::move(plan_);
     }
 
@@ -80,23 +117,34 @@ class ImportPlanner {
     }
 
     // Pairs each cell with its column. Unknown and repeated columns are reported once per
-    // name and left out, so the row's other cells are still checked.
-    Cells ResolveColumns(const InputRow& row) {
-        Cells cells;
-        std::set<std::string> seen;
-        for (const InputCell& cell : row.cells) {
-            const Column* column = FindColumn(columns_, cell.column);
-            if (!column) {
-                if (reported_.insert("unknown " + cell.column).second)
-                    Error(cell.at, "unknown column " + QuotedText(cell.column) + " for " + EntryName(t_));
-            } else if (!seen.insert(column->name).second) {
-                if (reported_.insert(std::string("repeated ") + column->name).second)
-                    Error(cell.at, std::string("column ") + column->name + " is given twice");
-            } else {
-                cells.push_back({&cell, column});
+    // name and left out, so the row's other cells are still checked. The rows of a file
+    // name the same columns in the same order: the last row's pairing is used again.
+    const Cells& ResolveColumns(const InputRow& row) {
+        bool same = row.cells.size() == resolvedNames_.size();
+        for (std::size_t i = 0; same && i < row.cells.size(); ++i)
+            same = row.cells[i].column == resolvedNames_[i];
+        if (!same) {
+            resolvedNames_.clear();
+            resolved_.clear();
+            for (const InputCell& cell : row.cells) {
+                resolvedNames_.push_back(cell.column);
+                const Column* column = FindColumn(columns_, cell.column);
+                const bool repeated =
+                    column && std::find(resolved_.begin(), resolved_.end(), column) != resolved_.end();
+                if (!column) {
+                    if (reported_.insert("unknown " + cell.column).second)
+                        Error(cell.at, "unknown column " + QuotedText(cell.column) + " for " + EntryName(t_));
+                } else if (repeated) {
+                    if (reported_.insert(std::string("repeated ") + column->name).second)
+                        Error(cell.at, std::string("column ") + column->name + " is given twice");
+                }
+                resolved_.push_back(column && !repeated ? column : nullptr);
             }
         }
-        return cells;
+        cells_.clear();
+        for (std::size_t i = 0; i < row.cells.size(); ++i)
+            if (resolved_[i]) cells_.push_back({&row.cells[i], resolved_[i]});
+        return cells_;
     }
 
     const InputCell* CellOf(const Cells& cells, ColumnKind kind, const char* name = nullptr) {
@@ -130,25 +178,26 @@ class ImportPlanner {
         }
         std::optional<std::uint32_t> typeId = Number(*typeIdCell, "TypeID", 4);
         if (!typeId) return std::nullopt;
-        const std::vector<std::size_t>& found = byTypeId_.Find(*typeId);
+        const RecordList found = byTypeId_.Find(*typeId);
         if (found.empty()) {
             Error(typeIdCell->at, "TypeID " + Decimal(*typeId) + " is held by no record of " + EntryName(t_));
             return std::nullopt;
         }
         std::optional<std::size_t> index = PickRecord(found, cells, *typeId, *typeIdCell);
         if (!index) return std::nullopt;
-        auto [claim, fresh] = claimed_.emplace(*index, row.at);
-        if (!fresh) {
+        std::optional<Position>& claim = claimed_[*index];
+        if (claim) {
             Error(typeIdCell->at, "TypeID " + Decimal(*typeId) + " (record " + std::to_string(*index) +
-                                      ") is given again; first on " + PositionText(claim->second));
+                                      ") is given again; first on " + PositionText(*claim));
             return std::nullopt;
         }
+        claim = row.at;
         return index;
     }
 
     // Index only tells apart records that share a TypeID; it must still be a number.
-    std::optional<std::size_t> PickRecord(const std::vector<std::size_t>& records, const Cells& cells,
-                                          std::uint32_t typeId, const InputCell& typeIdCell) {
+    std::optional<std::size_t> PickRecord(const RecordList& records, const Cells& cells, std::uint32_t typeId,
+                                          const InputCell& typeIdCell) {
         const InputCell* indexCell = CellOf(cells, ColumnKind::Index);
         std::optional<std::uint32_t> index = indexCell ? Number(*indexCell, "Index", 4) : std::nullopt;
         if (indexCell && !index) return std::nullopt;
@@ -164,29 +213,12 @@ class ImportPlanner {
         return std::nullopt;
     }
 
-    void PlanRow(const InputRow& row) {
-        const std::size_t problemsBefore = plan_.problems.size();
-        const Cells cells = ResolveColumns(row);
-        std::optional<std::size_t> index = MatchRecord(row, cells);
-        if (!index) return;
-        const std::uint8_t* stored = store_.Record(t_, *index);
-        RowPlan plan;
-        plan.at = row.at;
-        plan.index = *index;
-        plan.typeId = RecordTypeId(stored);
-        plan.name = std::string(RecordName(stored));
-        PlanRecord(cells, stored, plan);
-        if (const InputCell* desc = CellOf(cells, ColumnKind::Description)) PlanDescription(*desc, plan);
-        if (plan_.problems.size() == problemsBefore && (!plan.bytes.empty() || plan.desc != DescAction::None))
-            plan_.rows.push_back(std::move(plan));
-    }
-
     // The record's new bytes when the row changes any of its values. A cell in error is
     // left out and the others are still checked, so one run reports every problem.
     void PlanRecord(const Cells& cells, const std::uint8_t* stored, RowPlan& plan) {
         const std::size_t size = RecordSize(t_);
-        std::vector<std::uint8_t> candidate(stored, stored + size);
-        std::vector<std::pair<const FieldDef*, std::uint32_t>> changed;
+        candidate_.assign(stored, stored + size);
+        changed_.clear();
         const InputCell* newName = nullptr;
         for (const auto& [cell, column] : cells) {
             if (column->kind == ColumnKind::Name) CheckName(*cell, stored, newName);
@@ -200,19 +232,43 @@ class ImportPlanner {
             }
             // The row's raw values go into a copy, from which the Update takes them exactly
             // as the record display would show them.
-            SetField(candidate.data(), *column->field, *v);
-            changed.push_back({column->field, *v});
+            SetField(candidate_.data(), *column->field, *v);
+            changed_.push_back({column->field, *v});
         }
-        std::vector<std::uint8_t> result(stored, stored + size);
-        if (!changed.empty() || newName) {
-            result = ExactUpdate(t_, stored, candidate.data(), newName ? &newName->text : nullptr);
-            for (const auto& [field, v] : changed)
-                CheckStored(*field, v, GetField(result.data(), *field), cells);
+        std::vector<std::uint8_t> updated;
+        const std::uint8_t* result = stored;
+        if (!changed_.empty() || newName) {
+            updated = ExactUpdate(t_, stored, candidate_.data(), newName ? &newName->text : nullptr);
+            result = updated.data();
+            for (const auto& [field, v] : changed_)
+                CheckStored(*field, v, GetField(result, *field), cells);
         }
-        CheckDecoded(cells, stored, result.data());
-        if (std::memcmp(result.data(), stored, size) == 0) return;
-        plan.changes = ChangedFields(t_, stored, result.data());
-        plan.bytes = std::move(result);
+        CheckDecoded(cells, stored, result);
+        if (result != stored) AddEdits(stored, result, size, plan);
+    }
+
+    // The runs of bytes that differ, into the plan's edits.
+    void AddEdits(const std::uint8_t* stored, const std::uint8_t* result, std::size_t size, RowPlan& plan) {
+        plan.firstEdit = plan_.edits.size();
+        std::size_t o = 0;
+        while (o < size) {
+            if (o + 8 <= size && std::memcmp(stored + o, result + o, 8) == 0) {
+                o += 8;
+                continue;
+            }
+            if (stored[o] == result[o]) {
+                ++o;
+                continue;
+            }
+            std::size_t end = o;
+            while (end < size && stored[end] != result[end])
+                ++end;
+            plan_.edits.push_back({static_cast<std::uint16_t>(o), static_cast<std::uint16_t>(end - o),
+                                   static_cast<std::uint32_t>(plan_.editBytes.size())});
+            plan_.editBytes.insert(plan_.editBytes.end(), result + o, result + end);
+            o = end;
+        }
+        plan.edits = plan_.edits.size() - plan.firstEdit;
     }
 
     void CheckName(const InputCell& cell, const std::uint8_t* stored, const InputCell*& newName) {
@@ -238,14 +294,29 @@ class ImportPlanner {
     void CheckDecoded(const Cells& cells, const std::uint8_t* before, const std::uint8_t* after) {
         for (const auto& [cell, column] : cells) {
             if (column->kind != ColumnKind::Code && column->kind != ColumnKind::Label) continue;
-            std::string was = DecodedText(*column, before);
-            if (cell->text != was && cell->text != DecodedText(*column, after))
+            if (!Shows(*column, before, cell->text) && !Shows(*column, after, cell->text))
                 Error(cell->at, std::string(column->name) + " is read-only (decoded from the record): " +
-                                    QuotedText(was) + ", the file " + QuotedText(cell->text));
+                                    QuotedText(DecodedText(*column, before)) + ", the file " +
+                                    QuotedText(cell->text));
         }
     }
 
+    // Whether a decoded column of the record reads `text` (DecodedText, without a string).
+    bool Shows(const Column& column, const std::uint8_t* record, const std::string& text) {
+        if (column.kind == ColumnKind::Label) {
+            const char* label = FieldLabel(record, *column.field);
+            return text == (label ? label : "");
+        }
+        decoded_.clear();
+        AppendDecimal(decoded_, FieldCode(record, *column.field));
+        return text == decoded_;
+    }
+
     void PlanDescription(const InputCell& cell, RowPlan& plan) {
+        const std::size_t found = descriptions_.Find(plan.typeId);
+        const std::string_view stored =
+            found == kNoDescription ? std::string_view() : StoredDescView(store_.Record(kDescTable, found));
+        if (cell.text == stored) return; // as exported: no NUL, and it fits
         if (cell.text.find('\0') != std::string::npos) {
             Error(cell.at, "Description contains a NUL byte");
             return;
@@ -256,12 +327,10 @@ class ImportPlanner {
                                std::to_string(kDescTextSize));
             return;
         }
-        const std::size_t found = descriptions_.Find(plan.typeId);
-        std::string current = found == kNoDescription ? "" : StoredDescText(store_.Record(kDescTable, found));
-        if (cell.text == current || text == current) return;
+        if (text == stored) return;
         plan.desc = found == kNoDescription ? DescAction::Append : DescAction::Rewrite;
         plan.descIndex = found;
-        plan.oldText = std::move(current);
+        plan.oldText = std::string(stored);
         plan.newText = std::move(text);
         if (plan.desc == DescAction::Append) appends_.push_back(cell.at);
     }
@@ -280,17 +349,22 @@ class ImportPlanner {
     DescIndex descriptions_;
     ImportPlan plan_;
     TypeIdIndex byTypeId_;
-    std::map<std::size_t, Position> claimed_; // record index -> the row that names it
-    std::set<std::string> reported_;          // column problems already reported
-    std::vector<Position> appends_;           // the descriptions to append
+    std::vector<std::optional<Position>> claimed_; // for each record, the row that names it
+    std::set<std::string> reported_;               // column problems already reported
+    std::vector<Position> appends_;                // the descriptions to append
+    // Kept from row to row, so that a row allocates nothing of its own.
+    std::vector<std::string> resolvedNames_; // the columns ResolveColumns last paired...
+    std::vector<const Column*> resolved_;    // ...with theirs (nullptr: left out)
+    Cells cells_;
+    std::vector<std::uint8_t> candidate_;
+    std::vector<std::pair<const FieldDef*, std::uint32_t>> changed_;
+    std::string decoded_;
 };
-
-} // namespace
 
 std::size_t ImportPlan::RecordCount() const {
     std::size_t n = 0;
     for (const RowPlan& row : rows)
-        n += row.bytes.empty() ? 0 : 1;
+        n += row.edits > 0 ? 1 : 0;
     return n;
 }
 
@@ -301,21 +375,40 @@ std::size_t ImportPlan::DescCount(DescAction action) const {
     return n;
 }
 
+void ImportPlan::Edit(const RowPlan& row, std::uint8_t* record) const {
+    for (std::size_t e = row.firstEdit; e < row.firstEdit + row.edits; ++e)
+        std::memcpy(record + edits[e].offset, editBytes.data() + edits[e].data, edits[e].length);
+}
+
+RowPlanner::RowPlanner(const TableStore& store, TableIndex t, const std::vector<InputCell>& header) {
+    if (IsItemTable(t))
+        planner_ = std::make_unique<ImportPlanner>(store, t, header);
+    else
+        refused_.problems.push_back({{}, "only the item tables can be imported"});
+}
+
+RowPlanner::~RowPlanner() = default;
+
+void RowPlanner::Add(const InputRow& row) {
+    if (planner_) planner_->PlanRow(row);
+}
+
+ImportPlan RowPlanner::Finish() {
+    return planner_ ? planner_->Finish() : std::move(refused_);
+}
+
 ImportPlan PlanImport(const TableStore& store, TableIndex t, const std::vector<InputRow>& rows,
                       const std::vector<InputCell>& header) {
-    if (!IsItemTable(t)) {
-        ImportPlan plan;
-        plan.problems.push_back({{}, "only the item tables can be imported"});
-        return plan;
-    }
-    return ImportPlanner(store, t).Plan(rows, header);
+    RowPlanner planner(store, t, header);
+    for (const InputRow& row : rows)
+        planner.Add(row);
+    return planner.Finish();
 }
 
 void ApplyImport(TableStore& store, const ImportPlan& plan) {
     DescIndex descriptions(store);
     for (const RowPlan& row : plan.rows) {
-        if (!row.bytes.empty())
-            std::memcpy(store.Record(plan.table, row.index), row.bytes.data(), row.bytes.size());
+        plan.Edit(row, store.Record(plan.table, row.index));
         if (row.desc == DescAction::Rewrite)
             WriteDescText(store.Record(kDescTable, row.descIndex), row.newText);
         if (row.desc == DescAction::Append)
@@ -323,20 +416,24 @@ void ApplyImport(TableStore& store, const ImportPlan& plan) {
     }
 }
 
-std::string FormatPlanDetails(const ImportPlan& plan) {
-    std::string out;
+void AppendPlanDetails(std::string& out, const TableStore& store, const ImportPlan& plan) {
+    std::vector<std::uint8_t> after(RecordSize(plan.table));
     for (const RowPlan& row : plan.rows) {
-        out += RecordHeading(plan.table, row.index, row.typeId, row.name) +
-               (row.at.kind == Position::Kind::Line ? " (" + PositionText(row.at) + ")" : "") + ":\n";
-        for (const std::string& change : row.changes)
-            out += "  " + change + "\n";
+        const std::uint8_t* stored = store.Record(plan.table, row.index);
+        out += RecordHeading(plan.table, row.index, row.typeId, RecordName(stored));
+        if (row.at.kind == Position::Kind::Line) out += " (" + PositionText(row.at) + ")";
+        out += ":\n";
+        if (row.edits > 0) {
+            std::memcpy(after.data(), stored, after.size());
+            plan.Edit(row, after.data());
+            AppendChangedFields(out, plan.table, stored, after.data());
+        }
         if (row.desc == DescAction::Rewrite)
             out += "  Description (Desc.iff record " + std::to_string(row.descIndex) +
                    "): " + QuotedText(row.oldText) + " -> " + QuotedText(row.newText) + "\n";
         if (row.desc == DescAction::Append)
             out += "  Description (new Desc.iff record): " + QuotedText(row.newText) + "\n";
     }
-    return out;
 }
 
 std::string FormatPlanSummary(const ImportPlan& plan, bool written) {

@@ -24,6 +24,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,21 +36,31 @@ struct RowPlan {
     Position at;           // of the row; shown with the record when it is a line of a file
     std::size_t index = 0; // the record in the item table
     std::uint32_t typeId = 0;
-    std::string name;                 // the record's name before the change
-    std::vector<std::uint8_t> bytes;  // the record's new bytes; empty: the record stays as it is
-    std::vector<std::string> changes; // "Price: 1500 -> 1800", one per changed field
+    std::size_t firstEdit = 0, edits = 0; // the record's changed runs in ImportPlan::edits; none: it stays
     DescAction desc = DescAction::None;
     std::size_t descIndex = kNoDescription; // Rewrite: the Desc record rewritten
     std::string oldText, newText;           // the description before and after
+};
+
+// A run of a record's bytes that a plan changes: `length` bytes at `offset`, whose new
+// values stand at `data` in ImportPlan::editBytes.
+struct ByteEdit {
+    std::uint16_t offset = 0, length = 0;
+    std::uint32_t data = 0;
 };
 
 struct ImportPlan {
     TableIndex table = 0;
     std::vector<Problem> problems;
     std::vector<RowPlan> rows; // only rows that change something
+    // The changed bytes alone: a plan that changes every record holds no copy of the table.
+    std::vector<ByteEdit> edits;
+    std::vector<std::uint8_t> editBytes;
 
     std::size_t RecordCount() const;
     std::size_t DescCount(DescAction action) const;
+    // Writes the row's changes over its record's stored bytes.
+    void Edit(const RowPlan& row, std::uint8_t* record) const;
 };
 
 // Plans the import of rows into item table t of store. The header's columns, where the
@@ -57,11 +68,27 @@ struct ImportPlan {
 ImportPlan PlanImport(const TableStore& store, TableIndex t, const std::vector<InputRow>& rows,
                       const std::vector<InputCell>& header = {});
 
+// PlanImport a row at a time, as a reader yields them, so that a file of a full table is
+// never held as cells.
+class ImportPlanner;
+class RowPlanner {
+  public:
+    RowPlanner(const TableStore& store, TableIndex t, const std::vector<InputCell>& header = {});
+    ~RowPlanner();
+    void Add(const InputRow& row);
+    ImportPlan Finish();
+
+  private:
+    std::unique_ptr<ImportPlanner> planner_;
+    ImportPlan refused_; // a table that cannot be imported
+};
+
 // Writes a plan without problems into store; throws std::bad_alloc when Desc cannot grow.
 void ApplyImport(TableStore& store, const ImportPlan& plan);
 
-// Field by field, each changed record under a line naming it.
-std::string FormatPlanDetails(const ImportPlan& plan);
+// Field by field, each changed record under a line naming it, appended to out; from the
+// store the plan was made for, before the plan is applied.
+void AppendPlanDetails(std::string& out, const TableStore& store, const ImportPlan& plan);
 
 // One line: how many records and descriptions change ("... to change" when planned only).
 std::string FormatPlanSummary(const ImportPlan& plan, bool written);

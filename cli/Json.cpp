@@ -2,6 +2,8 @@
 
 #include "cli/CliText.h"
 
+#include <algorithm>
+
 namespace ledgrin::cli {
 
 namespace {
@@ -24,6 +26,18 @@ std::string Quoted(std::string_view name) {
 }
 
 } // namespace
+
+bool JsonReader::Frame::AddName(const std::string& name) {
+    for (std::size_t i = 0; i < std::min(names, kListed); ++i)
+        if (listed[i] == name) return false;
+    if (names >= kListed && !more.insert(name).second) return false;
+    if (names < listed.size())
+        listed[names] = name; // keeps the string's room from an earlier object
+    else if (names < kListed)
+        listed.push_back(name);
+    ++names;
+    return true;
+}
 
 void JsonReader::Fail(std::string message) const {
     throw JsonError{line_, static_cast<int>(pos_ - lineStart_) + 1, std::move(message)};
@@ -65,9 +79,14 @@ JsonReader::Kind JsonReader::Peek() {
 void JsonReader::Open(bool object) {
     const char open = object ? '{' : '[';
     if (Next() != open) Fail(std::string("expected '") + open + "'");
-    if (frames_.size() >= kMaxDepth) Fail("nested more than " + std::to_string(kMaxDepth) + " levels deep");
+    if (depth_ >= kMaxDepth) Fail("nested more than " + std::to_string(kMaxDepth) + " levels deep");
     ++pos_;
-    frames_.push_back({object, true, {}});
+    if (depth_ == frames_.size()) frames_.emplace_back();
+    Frame& frame = frames_[depth_++];
+    frame.object = object;
+    frame.first = true;
+    frame.names = 0;
+    frame.more.clear();
 }
 
 void JsonReader::BeginObject() {
@@ -79,7 +98,7 @@ void JsonReader::BeginArray() {
 }
 
 bool JsonReader::Continue(char close) {
-    Frame& frame = frames_.back();
+    Frame& frame = Top();
     const char c = Next();
     if (frame.first) {
         frame.first = false;
@@ -91,17 +110,17 @@ bool JsonReader::Continue(char close) {
         Fail(std::string("expected ',' or '") + close + "'");
     }
     ++pos_;
-    frames_.pop_back();
+    --depth_;
     return false;
 }
 
 bool JsonReader::NextMember(std::string& name) {
-    if (frames_.empty() || !frames_.back().object) Fail("not inside an object");
+    if (depth_ == 0 || !Top().object) Fail("not inside an object");
     if (!Continue('}')) return false;
     if (Next() != '"') Fail("expected a member name in double quotes");
     const int line = line_, column = static_cast<int>(pos_ - lineStart_) + 1;
     name = ReadString();
-    if (!frames_.back().names.insert(name).second)
+    if (!Top().AddName(name))
         throw JsonError{line, column, "the member " + Quoted(name) + " is given twice in one object"};
     if (Next() != ':') Fail("expected ':' after the member name");
     ++pos_;
@@ -109,7 +128,7 @@ bool JsonReader::NextMember(std::string& name) {
 }
 
 bool JsonReader::NextItem() {
-    if (frames_.empty() || frames_.back().object) Fail("not inside an array");
+    if (depth_ == 0 || Top().object) Fail("not inside an array");
     return Continue(']');
 }
 
@@ -197,7 +216,7 @@ std::string JsonReader::ReadLiteral() {
 
 void JsonReader::SkipValue() {
     // Without recursion: a container is opened here and its members walked by the loop.
-    const std::size_t depth = frames_.size();
+    const std::size_t depth = depth_;
     std::string name;
     do {
         switch (Peek()) {
@@ -207,9 +226,9 @@ void JsonReader::SkipValue() {
         case Kind::Number: ReadNumber(); break;
         case Kind::Literal: ReadLiteral(); break;
         }
-        while (frames_.size() > depth && !(frames_.back().object ? NextMember(name) : NextItem())) {
+        while (depth_ > depth && !(Top().object ? NextMember(name) : NextItem())) {
         }
-    } while (frames_.size() > depth);
+    } while (depth_ > depth);
 }
 
 void JsonReader::Finish() {

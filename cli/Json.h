@@ -58,11 +58,18 @@ class JsonReader {
     [[noreturn]] void Fail(std::string message) const; // at the next token
 
   private:
+    // The frames stay allocated when their containers close: a patch or an import opens an
+    // object per row, and most objects have a few members, compared without a set.
     struct Frame {
+        static constexpr std::size_t kListed = 8;
         bool object = false;
         bool first = true;
-        std::unordered_set<std::string> names; // objects only
+        std::size_t names = 0;                 // objects: the members read so far
+        std::vector<std::string> listed;       // the first kListed names
+        std::unordered_set<std::string> more;  // the rest
+        bool AddName(const std::string& name); // false: the object has it already
     };
+    Frame& Top() { return frames_[depth_ - 1]; }
 
     void SkipSpace();
     bool AtEnd() const { return pos_ >= text_.size(); }
@@ -75,7 +82,8 @@ class JsonReader {
     std::size_t pos_ = 0;
     int line_ = 1;
     std::size_t lineStart_ = 0;
-    std::vector<Frame> frames_;
+    std::vector<Frame> frames_; // the open containers are the first depth_
+    std::size_t depth_ = 0;
 };
 
 // Reads an array of objects; every member becomes a cell of its object's row (a number

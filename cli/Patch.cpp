@@ -63,7 +63,7 @@ void CompareItems(const TableStore& a, const TableStore& b, TableIndex t, const 
         PatchAdded& added = patch.added.emplace_back();
         added = {BareName(t), id, std::string(RecordName(b.Record(t, j))), RecordBytes(b, t, j),
                  std::nullopt};
-        if (descB.Find(id) != kNoDescription) added.description = descB.TextOf(id);
+        if (descB.Find(id) != kNoDescription) added.description = std::string(descB.TextOf(id));
     }
 }
 
@@ -118,14 +118,16 @@ PatchValue Text(std::string_view text) {
     return {PatchValue::Text, 0, std::string(text)};
 }
 
-Resolved Resolve(const PatchChange& c, std::string& why) {
-    std::optional<TableIndex> t = FindTableByName(c.table);
-    Resolved r;
-    if (!t) {
-        why = "unknown table " + QuotedText(c.table);
-        return r;
-    }
-    r.table = *t;
+namespace {
+
+// What a change's table and field name, as Resolve finds them before it checks the values.
+struct NamedTarget {
+    std::optional<TableIndex> table;
+    Target target = Target::None;
+    const FieldDef* field = nullptr;
+};
+
+NamedTarget FindNamedTarget(const std::string& table, const std::string& field) {
     // Built once per table: a patch may hold a change for every record of a full table.
     static const std::array<std::vector<Column>, kTableCount> kColumns = [] {
         std::array<std::vector<Column>, kTableCount> all;
@@ -133,16 +135,40 @@ Resolved Resolve(const PatchChange& c, std::string& why) {
             all[u] = TableColumns(u);
         return all;
     }();
-    const Column* column = nullptr;
-    const std::vector<Column>& columns = kColumns[*t];
-    if (*t == kDescTable)
-        r.target = NamesEqualNoCase(c.field, "Description") ? Target::Description : Target::None;
-    else if ((column = FindColumn(columns, c.field)) && column->kind == ColumnKind::Name)
-        r.target = Target::Name;
-    else if (column && column->kind == ColumnKind::Field && !NamesEqualNoCase(c.field, "TypeID"))
-        r.target = Target::Field, r.field = column->field;
+    // A patch names the same table and field change after change: the last answer is kept.
+    thread_local std::string lastTable, lastField;
+    thread_local NamedTarget last;
+    thread_local bool known = false;
+    if (known && table == lastTable && field == lastField) return last;
+    NamedTarget named;
+    named.table = FindTableByName(table);
+    if (named.table) {
+        const Column* column = nullptr;
+        if (*named.table == kDescTable)
+            named.target = NamesEqualNoCase(field, "Description") ? Target::Description : Target::None;
+        else if ((column = FindColumn(kColumns[*named.table], field)) && column->kind == ColumnKind::Name)
+            named.target = Target::Name;
+        else if (column && column->kind == ColumnKind::Field && !NamesEqualNoCase(field, "TypeID"))
+            named.target = Target::Field, named.field = column->field;
+    }
+    lastTable = table, lastField = field, last = named, known = true;
+    return named;
+}
+
+} // namespace
+
+Resolved Resolve(const PatchChange& c, std::string& why) {
+    const NamedTarget named = FindNamedTarget(c.table, c.field);
+    Resolved r;
+    if (!named.table) {
+        why = "unknown table " + QuotedText(c.table);
+        return r;
+    }
+    r.table = *named.table;
+    r.target = named.target;
+    r.field = named.field;
     if (r.target == Target::None) {
-        why = QuotedText(c.field) + " is not a field a patch can change in " + EntryName(*t);
+        why = QuotedText(c.field) + " is not a field a patch can change in " + EntryName(r.table);
         return r;
     }
     const bool numeric = r.target == Target::Field;
@@ -176,7 +202,8 @@ std::optional<std::string> ResolvedKey(const PatchChange& c) {
     const std::optional<ChangeTarget> target = ResolvedTarget(c);
     if (!target) return std::nullopt;
     return std::to_string(target->table) + " " + Decimal(target->typeId) + " " +
-           std::to_string(static_cast<int>(target->target)) + " " + (target->field ? target->field->name : "");
+           std::to_string(static_cast<int>(target->target)) + " " +
+           (target->field ? target->field->name : "");
 }
 
 bool PatchValue::operator==(const PatchValue& other) const {
@@ -242,7 +269,17 @@ std::string FormatPatch(const Patch& patch) {
 }
 
 std::string ChangeLabel(const PatchChange& change) {
-    return change.table + " TypeID " + Decimal(change.typeId) + " " + change.field;
+    std::string label;
+    AppendChangeLabel(label, change);
+    return label;
+}
+
+void AppendChangeLabel(std::string& out, const PatchChange& change) {
+    out += change.table;
+    out += " TypeID ";
+    AppendDecimal(out, change.typeId);
+    out += ' ';
+    out += change.field;
 }
 
 std::string AddedLabel(const PatchAdded& added) {
@@ -260,8 +297,18 @@ std::string TargetKey(const PatchAdded& added) {
 }
 
 std::string ValueText(const PatchValue& value) {
-    if (value.kind == PatchValue::Number) return Decimal(value.number);
-    return value.kind == PatchValue::Text ? QuotedText(value.text) : "no description";
+    std::string text;
+    AppendValueText(text, value);
+    return text;
+}
+
+void AppendValueText(std::string& out, const PatchValue& value) {
+    if (value.kind == PatchValue::Number)
+        AppendDecimal(out, value.number);
+    else if (value.kind == PatchValue::Text)
+        AppendQuoted(out, value.text, QuoteStyle::Message);
+    else
+        out += "no description";
 }
 
 } // namespace ledgrin::cli

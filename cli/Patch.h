@@ -87,6 +87,7 @@ enum class Outcome { Make, Already, Conflict };
 struct ChangeOutcome {
     Outcome outcome = Outcome::Conflict;
     std::string found; // Conflict: what the target holds instead, for the message
+    std::size_t record = static_cast<std::size_t>(-1); // a field or a name: the record that holds it
 };
 
 struct ApplyPlan {
@@ -112,6 +113,9 @@ std::vector<TableIndex> ApplyPatch(TableStore& store, const Patch& patch, const 
 std::string ChangeLabel(const PatchChange& change);
 std::string AddedLabel(const PatchAdded& added);
 std::string ValueText(const PatchValue& value);
+// ChangeLabel and ValueText appended to out: a dry run lists a line for every change.
+void AppendChangeLabel(std::string& out, const PatchChange& change);
+void AppendValueText(std::string& out, const PatchValue& value);
 // What a change or an added record writes, the same for every spelling of its table and
 // field, so changes of one target in several patches can be told apart.
 std::string TargetKey(const PatchChange& change);

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <map>
+#include <optional>
 
 namespace ledgrin::cli {
 
@@ -45,7 +46,7 @@ void PlanAdded(const TableStore& store, const PatchAdded& a, std::size_t i,
     if (a.description &&
         (a.description->size() > kDescTextSize || a.description->find('\0') != std::string::npos))
         return problem("the description does not fit a Desc record");
-    const std::vector<std::size_t>& holders =
+    const RecordList holders =
         *t == kDescTable ? byTypeId.try_emplace(kDescTable, store, kDescTable).first->second.Find(a.typeId)
                          : byTypeId.try_emplace(*t, store, *t).first->second.Find(a.typeId);
     if (holders.empty()) {
@@ -76,7 +77,11 @@ void PlanAdded(const TableStore& store, const PatchAdded& a, std::size_t i,
 ApplyPlan PlanPatch(const TableStore& store, const Patch& patch) {
     ApplyPlan plan;
     std::map<TableIndex, TypeIdIndex> byTypeId; // built for the tables the patch names
-    const DescIndex descriptions(store);
+    std::optional<DescIndex> descIndex;         // made when a change or an added record needs it
+    const auto descriptions = [&]() -> const DescIndex& {
+        if (!descIndex) descIndex.emplace(store);
+        return *descIndex;
+    };
     std::array<std::size_t, kTableCount> appends{}; // records each table is to gain
     for (std::size_t i = 0; i < patch.changes.size(); ++i) {
         const PatchChange& c = patch.changes[i];
@@ -91,16 +96,17 @@ ApplyPlan PlanPatch(const TableStore& store, const Patch& patch) {
         }
         PatchValue current;
         if (r.target == Target::Description) {
-            const std::size_t d = descriptions.Find(c.typeId);
+            const std::size_t d = descriptions().Find(c.typeId);
             if (d != kNoDescription) current = Text(StoredDescText(store.Record(kDescTable, d)));
         } else {
-            const std::vector<std::size_t>& found =
+            const RecordList found =
                 byTypeId.try_emplace(r.table, store, r.table).first->second.Find(c.typeId);
             if (found.size() != 1) {
                 o.found = found.empty() ? "no record holds this TypeID"
                                         : std::to_string(found.size()) + " records hold this TypeID";
                 continue;
             }
+            o.record = found[0];
             const std::uint8_t* record = store.Record(r.table, found[0]);
             current =
                 r.target == Target::Name ? Text(RecordName(record)) : Number(GetField(record, *r.field));
@@ -112,7 +118,7 @@ ApplyPlan PlanPatch(const TableStore& store, const Patch& patch) {
         appends[kDescTable] += o.outcome == Outcome::Make && current.kind == PatchValue::Null;
     }
     for (std::size_t i = 0; i < patch.added.size(); ++i)
-        PlanAdded(store, patch.added[i], i, byTypeId, descriptions, appends, plan);
+        PlanAdded(store, patch.added[i], i, byTypeId, descriptions(), appends, plan);
     for (TableIndex t = 0; t < kTableCount; ++t)
         if (appends[t] > kMaxRecordCount - store[t].RecordCount)
             plan.problems.push_back({{},
@@ -125,7 +131,13 @@ ApplyPlan PlanPatch(const TableStore& store, const Patch& patch) {
 
 std::vector<TableIndex> ApplyPatch(TableStore& store, const Patch& patch, const ApplyPlan& plan) {
     std::vector<bool> written(kTableCount, false);
-    DescIndex descriptions(store); // appends go to the end, so found indexes stay valid
+    // Made when a description is first written; appends go to the end, so found indexes
+    // stay valid.
+    std::optional<DescIndex> descIndex;
+    const auto descriptions = [&]() -> DescIndex& {
+        if (!descIndex) descIndex.emplace(store);
+        return *descIndex;
+    };
     std::map<TableIndex, TypeIdIndex> byTypeId;
     for (std::size_t i = 0; i < patch.changes.size(); ++i) {
         if (plan.outcomes[i].outcome != Outcome::Make) continue;
@@ -134,16 +146,15 @@ std::vector<TableIndex> ApplyPatch(TableStore& store, const Patch& patch, const 
         const Resolved r = Resolve(c, why);
         written[r.table] = true;
         if (r.target == Target::Description) {
-            const std::size_t d = descriptions.Find(c.typeId);
+            const std::size_t d = descriptions().Find(c.typeId);
             if (d != kNoDescription)
                 WriteDescText(store.Record(kDescTable, d), c.newValue.text);
             else
-                AppendPlannedDescription(store, descriptions, c.typeId, c.newValue.text);
+                AppendPlannedDescription(store, descriptions(), c.typeId, c.newValue.text);
             continue;
         }
-        // The plan made it only where one record holds the TypeID.
-        const TypeIdIndex& index = byTypeId.try_emplace(r.table, store, r.table).first->second;
-        std::uint8_t* record = store.Record(r.table, index.Find(c.typeId).front());
+        // The plan made it only where one record holds the TypeID, and found that record.
+        std::uint8_t* record = store.Record(r.table, plan.outcomes[i].record);
         if (r.target == Target::Name)
             SetRecordName(record, c.newValue.text);
         else
@@ -159,11 +170,11 @@ std::vector<TableIndex> ApplyPatch(TableStore& store, const Patch& patch, const 
             TableSlot& slot = store[t];
             slot.Records.Append(a.record.data(), a.record.size());
             index.Add(a.typeId, slot.RecordCount++);
-            if (t == kDescTable) descriptions.Add(a.typeId, slot.RecordCount - 1u);
+            if (t == kDescTable) descriptions().Add(a.typeId, slot.RecordCount - 1u);
             written[t] = true;
         }
-        if (a.description && descriptions.Find(a.typeId) == kNoDescription) {
-            AppendPlannedDescription(store, descriptions, a.typeId, *a.description);
+        if (a.description && descriptions().Find(a.typeId) == kNoDescription) {
+            AppendPlannedDescription(store, descriptions(), a.typeId, *a.description);
             written[kDescTable] = true;
         }
     }

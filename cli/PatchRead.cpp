@@ -201,9 +201,11 @@ void DropRepeatedChanges(Patch& patch) {
     // second copy of the changes, which a patch of a full table makes large.
     std::vector<std::pair<ChangeTarget, std::size_t>> targets;
     for (std::size_t i = 0; i < patch.changes.size(); ++i)
-        if (const std::optional<ChangeTarget> target = ResolvedTarget(patch.changes[i])) // else planning reports it
+        if (const std::optional<ChangeTarget> target =
+                ResolvedTarget(patch.changes[i])) // else planning reports it
             targets.emplace_back(*target, i);
-    std::sort(targets.begin(), targets.end());
+    if (!std::is_sorted(targets.begin(), targets.end())) // diff writes them in order
+        std::sort(targets.begin(), targets.end());
     std::vector<bool> repeat(patch.changes.size(), false);
     std::size_t conflict = patch.changes.size(), conflictWith = 0; // the first in file order
     for (std::size_t k = 1, first = 0; k < targets.size(); ++k) {
@@ -211,7 +213,8 @@ void DropRepeatedChanges(Patch& patch) {
             first = k;
             continue;
         }
-        const PatchChange &earlier = patch.changes[targets[first].second], &c = patch.changes[targets[k].second];
+        const PatchChange &earlier = patch.changes[targets[first].second],
+                          &c = patch.changes[targets[k].second];
         if (earlier.oldValue == c.oldValue && earlier.newValue == c.newValue)
             repeat[targets[k].second] = true;
         else if (targets[k].second < conflict)
@@ -222,8 +225,8 @@ void DropRepeatedChanges(Patch& patch) {
         throw JsonError{c.line, 0,
                         "change " + std::to_string(conflict + 1) + " (" + ChangeLabel(c) + ": " +
                             ValueText(c.oldValue) + " -> " + ValueText(c.newValue) + ") and change " +
-                            std::to_string(conflictWith + 1) + " on line " + std::to_string(earlier.line) + " (" +
-                            ValueText(earlier.oldValue) + " -> " + ValueText(earlier.newValue) +
+                            std::to_string(conflictWith + 1) + " on line " + std::to_string(earlier.line) +
+                            " (" + ValueText(earlier.oldValue) + " -> " + ValueText(earlier.newValue) +
                             ") change the same field differently"};
     }
     std::size_t kept = 0;
@@ -240,6 +243,9 @@ void DropRepeatedChanges(Patch& patch) {
 std::optional<Patch> ReadPatch(std::string_view text, Problem& problem) {
     JsonReader json(text);
     Patch patch;
+    // A patch has a change per line, so its lines are room for its changes and none is
+    // moved as the list grows.
+    patch.changes.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
     try {
         std::optional<std::string> format, version;
         int formatLine = 0;

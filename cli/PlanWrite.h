@@ -7,7 +7,8 @@
 
 namespace ledgrin::cli {
 
-int WritePlan(Invocation& run, const ImportPlan& plan, const ProblemSource& source);
+// The plan is taken over, so that its memory is given back before the save.
+int WritePlan(Invocation& run, ImportPlan plan, const ProblemSource& source);
 
 // The FIELD=VALUE operands from `first` on as cells of row, each at its word of the
 // command line, so a message points at the argument. False after a usage error.

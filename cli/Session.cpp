@@ -1,5 +1,9 @@
 #include "cli/Session.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace ledgrin::cli {
 
 bool Session::Open(const WriteOptions* write) {
@@ -38,6 +42,11 @@ bool Session::Commit() {
     for (TableIndex t = 0; t < kTableCount; ++t)
         if (changed_[t]) tables.push_back(t);
     if (write_.dryRun || tables.empty()) return true;
+#ifdef __GLIBC__
+    // What a command freed after planning a full table stays in the heap, in pieces the
+    // allocator keeps; the save needs as much again, so it goes back to the system first.
+    malloc_trim(0);
+#endif
     return Written(SaveTables(archive_, tables, write_.backup));
 }
 

@@ -57,9 +57,13 @@ const Column* FindColumn(const std::vector<Column>& columns, std::string_view na
 }
 
 std::string StoredDescText(const std::uint8_t* descRecord) {
+    return std::string(StoredDescView(descRecord));
+}
+
+std::string_view StoredDescView(const std::uint8_t* descRecord) {
     const char* text = reinterpret_cast<const char*>(descRecord + kDescTextOffset);
     const void* nul = std::memchr(text, '\0', kDescTextSize);
-    return std::string(text, nul ? static_cast<const char*>(nul) - text : kDescTextSize);
+    return {text, nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - text) : kDescTextSize};
 }
 
 std::string DecodedText(const Column& column, const std::uint8_t* record) {
@@ -78,7 +82,8 @@ std::string CellText(const TableStore& store, const DescIndex& descriptions, Tab
     case ColumnKind::Code:
     case ColumnKind::Label: return DecodedText(column, record);
     case ColumnKind::Description:
-        return t == kDescTable ? StoredDescText(record) : descriptions.TextOf(RecordTypeId(record));
+        return std::string(t == kDescTable ? StoredDescView(record)
+                                           : descriptions.TextOf(RecordTypeId(record)));
     }
     return {};
 }

@@ -40,8 +40,10 @@ const Column* FindColumn(const std::vector<Column>& columns, std::string_view na
 // The value of the field named `name` in a record of table t; 0 when the table has none.
 std::uint32_t FieldValue(TableIndex t, const std::uint8_t* record, const char* name);
 
-// The text of a Desc record's field, up to the NUL, at most 512 bytes, line feeds as stored.
+// The text of a Desc record's field, up to the NUL, at most 512 bytes, line feeds as stored;
+// as a copy, or as a view of the record.
 std::string StoredDescText(const std::uint8_t* descRecord);
+std::string_view StoredDescView(const std::uint8_t* descRecord);
 
 // The text of a Code or Label column for a record.
 std::string DecodedText(const Column& column, const std::uint8_t* record);

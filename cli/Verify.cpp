@@ -38,16 +38,13 @@ std::string RecordRef(TableIndex t, std::size_t index, const std::uint8_t* recor
 }
 
 // The TypeIDs of an index with their records, in TypeID order, as the report lists them.
-std::vector<std::pair<std::uint32_t, const std::vector<std::size_t>*>>
-InTypeIdOrder(const TypeIdIndex& index) {
-    std::vector<std::pair<std::uint32_t, const std::vector<std::size_t>*>> sorted;
-    for (const auto& [typeId, records] : index.All())
-        sorted.emplace_back(typeId, &records);
-    std::sort(sorted.begin(), sorted.end());
+std::vector<std::pair<std::uint32_t, RecordList>> InTypeIdOrder(const TypeIdIndex& index) {
+    std::vector<std::pair<std::uint32_t, RecordList>> sorted = index.All();
+    std::sort(sorted.begin(), sorted.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
     return sorted;
 }
 
-std::string IndexList(const std::vector<std::size_t>& indexes) {
+std::string IndexList(const RecordList& indexes) {
     std::string list;
     for (std::size_t i : indexes)
         list += (list.empty() ? "" : ", ") + std::to_string(i);
@@ -89,9 +86,9 @@ class Verifier {
             if (!Loaded(t)) continue;
             const TypeIdIndex index(store_, t);
             for (const auto& [typeId, indexes] : InTypeIdOrder(index)) {
-                if (indexes->size() > 1)
+                if (indexes.size() > 1)
                     duplicates_.Add(std::string(EntryName(t)) + ": TypeID " + Decimal(typeId) +
-                                    " at records " + IndexList(*indexes));
+                                    " at records " + IndexList(indexes));
                 tablesOf_[typeId].push_back(t);
             }
         }
@@ -115,8 +112,8 @@ class Verifier {
         }
         const TypeIdIndex byTypeId(store_, kDescTable);
         for (const auto& [typeId, indexes] : InTypeIdOrder(byTypeId))
-            if (indexes->size() > 1)
-                repeatedDescs_.Add("TypeID " + Decimal(typeId) + ": Desc.iff records " + IndexList(*indexes) +
+            if (indexes.size() > 1)
+                repeatedDescs_.Add("TypeID " + Decimal(typeId) + ": Desc.iff records " + IndexList(indexes) +
                                    " (only the first is shown and rewritten)");
     }
 

@@ -27,9 +27,13 @@ std::vector<std::uint8_t> ExactUpdate(TableIndex t, const std::uint8_t* stored, 
     const std::vector<std::uint8_t> unchanged = Updated(t, stored, stored, nullptr);
     const std::vector<std::uint8_t> full = Updated(t, stored, wanted, newName);
     std::vector<std::uint8_t> out(stored, stored + RecordSize(t));
+    // Values compared as their bytes: equal values of one width are equal bytes, and a
+    // command runs this for every record it changes.
+    const auto differ = [](const std::uint8_t* a, const std::uint8_t* b, const FieldDef& field) {
+        return std::memcmp(a + field.offset, b + field.offset, field.width) != 0;
+    };
     for (const FieldDef& field : TableFields(t)) {
-        if (GetField(wanted, field) != GetField(stored, field) ||
-            GetField(full.data(), field) != GetField(unchanged.data(), field))
+        if (differ(wanted, stored, field) || differ(full.data(), unchanged.data(), field))
             std::memcpy(out.data() + field.offset, full.data() + field.offset, field.width);
     }
     if (newName && *newName != RecordName(stored))

@@ -4,6 +4,8 @@
 #include "records/RecordFields.h"
 #include "records/RecordHead.h"
 
+#include <array>
+
 namespace ledgrin {
 
 namespace {
@@ -14,14 +16,40 @@ constexpr std::uint8_t kExtraItemBit = 0x01;
 constexpr const char* kStatCopyNames[5] = {"StatCopy0", "StatCopy1", "StatCopy2", "StatCopy3", "StatCopy4"};
 
 // Table fields are looked up by name, so a table takes part in a rule just by having the
-// field in its row list.
-std::uint32_t ReadNamed(TableIndex t, const std::uint8_t* record, const char* name) {
-    const FieldDef* field = FindField(t, name);
+// field in its row list; once per table, as the Update runs for every record a command writes.
+struct RuleFields {
+    const FieldDef *priceCopy, *price7Days, *price30Days, *monthlyPrice;
+    const FieldDef *bonusRates, *mascotFlags, *effectValue, *effectTime;
+    const FieldDef* statCopy[5];
+};
+
+const RuleFields& RuleFieldsOf(TableIndex t) {
+    static const std::array<RuleFields, kTableCount> kAll = [] {
+        std::array<RuleFields, kTableCount> all{};
+        for (TableIndex u = 0; u < kTableCount; ++u) {
+            RuleFields& f = all[u];
+            f.priceCopy = FindField(u, "PriceCopy");
+            f.price7Days = FindField(u, "Price7Days");
+            f.price30Days = FindField(u, "Price30Days");
+            f.monthlyPrice = FindField(u, "MonthlyPrice");
+            f.bonusRates = FindField(u, "BonusRates");
+            f.mascotFlags = FindField(u, "MascotFlags");
+            f.effectValue = FindField(u, "EffectValue");
+            f.effectTime = FindField(u, "EffectTime");
+            for (int i = 0; i < 5; ++i)
+                f.statCopy[i] = FindField(u, kStatCopyNames[i]);
+        }
+        return all;
+    }();
+    return kAll[t];
+}
+
+std::uint32_t ReadRow(const FieldDef* field, const std::uint8_t* record) {
     return field ? GetField(record, *field) : 0;
 }
 
-void WriteNamed(TableIndex t, std::uint8_t* record, const char* name, std::uint32_t value) {
-    if (const FieldDef* field = FindField(t, name)) SetField(record, *field, value);
+void WriteRow(const FieldDef* field, std::uint8_t* record, std::uint32_t value) {
+    if (field) SetField(record, *field, value);
 }
 
 std::uint32_t LowBits(std::uint32_t value, std::uint8_t width) {
@@ -58,17 +86,18 @@ void ReadTableFields(TableIndex t, const std::uint8_t* record, RecordValues& v) 
     const StatBlock stats = StatLayout(t);
     ReadStatGroup(record, stats.first, v.stats);
     ReadStatGroup(record, stats.second, v.seconds);
-    v.price7Days = ReadNamed(t, record, "Price7Days");
-    v.price30Days = ReadNamed(t, record, "Price30Days");
-    if (FindField(t, "BonusRates")) {
-        const std::uint32_t bonus = ReadNamed(t, record, "BonusRates");
+    const RuleFields& f = RuleFieldsOf(t);
+    v.price7Days = ReadRow(f.price7Days, record);
+    v.price30Days = ReadRow(f.price30Days, record);
+    if (f.bonusRates) {
+        const std::uint32_t bonus = ReadRow(f.bonusRates, record);
         v.crellPercent = ShownPercent(bonus & 0xFF);
         v.expPercent = ShownPercent((bonus >> 16) & 0xFF);
     }
-    v.extraItem = ReadNamed(t, record, "MascotFlags") & kExtraItemBit;
-    v.payMonthly = ReadNamed(t, record, "MonthlyPrice") != 0;
-    v.effectValue = ReadNamed(t, record, "EffectValue");
-    v.effectTime = ReadNamed(t, record, "EffectTime");
+    v.extraItem = ReadRow(f.mascotFlags, record) & kExtraItemBit;
+    v.payMonthly = ReadRow(f.monthlyPrice, record) != 0;
+    v.effectValue = ReadRow(f.effectValue, record);
+    v.effectTime = ReadRow(f.effectTime, record);
 }
 
 void WriteHead(std::uint8_t* record, const RecordValues& v) {
@@ -89,32 +118,34 @@ void WriteHead(std::uint8_t* record, const RecordValues& v) {
 }
 
 void WriteMascotFields(TableIndex t, std::uint8_t* record, const RecordValues& v) {
-    if (const FieldDef* flags = FindField(t, "MascotFlags")) {
+    const RuleFields& f = RuleFieldsOf(t);
+    if (const FieldDef* flags = f.mascotFlags) {
         const std::uint32_t stored = GetField(record, *flags);
         SetField(record, *flags,
                  v.extraItem ? stored | kExtraItemBit : stored & ~std::uint32_t{kExtraItemBit});
     }
-    if (FindField(t, "BonusRates")) {
+    if (f.bonusRates) {
         // Bytes 1 and 3 are cleared on purpose: the whole word is rebuilt from the two percentages.
         const std::uint32_t word =
             (std::uint32_t{BonusPercentByte(v.expPercent)} << 16) | BonusPercentByte(v.crellPercent);
-        WriteNamed(t, record, "BonusRates", word);
+        WriteRow(f.bonusRates, record, word);
     }
 }
 
 // StatCopy holds the low bytes of the stats as stored, so it follows the stat writes.
 void WriteStatCopy(TableIndex t, std::uint8_t* record) {
-    if (!FindField(t, kStatCopyNames[0])) return;
+    const RuleFields& f = RuleFieldsOf(t);
+    if (!f.statCopy[0]) return;
     std::uint32_t stored[5];
     ReadStatGroup(record, StatLayout(t).first, stored);
     for (int i = 0; i < 5; ++i)
-        WriteNamed(t, record, kStatCopyNames[i], stored[i] & 0xFF);
+        WriteRow(f.statCopy[i], record, stored[i] & 0xFF);
 }
 
 // EffectTime can be neither set on a card without one nor cleared; the value as it would
 // be stored decides, so an entry of 65536 cannot clear it either.
 void WriteEffectTime(TableIndex t, std::uint8_t* record, std::uint32_t entered) {
-    const FieldDef* field = FindField(t, "EffectTime");
+    const FieldDef* field = RuleFieldsOf(t).effectTime;
     if (!field) return;
     const std::uint32_t storable = LowBits(entered, field->width);
     if (GetField(record, *field) != 0 && storable != 0) SetField(record, *field, storable);
@@ -125,13 +156,14 @@ void WriteTableFields(TableIndex t, std::uint8_t* record, const RecordValues& v)
     const StatBlock stats = StatLayout(t);
     WriteStatGroup(record, stats.first, v.stats);
     WriteStatGroup(record, stats.second, v.seconds);
-    WriteNamed(t, record, "PriceCopy", v.price);
-    WriteNamed(t, record, "Price7Days", v.price7Days);
-    WriteNamed(t, record, "Price30Days", v.price30Days);
+    const RuleFields& f = RuleFieldsOf(t);
+    WriteRow(f.priceCopy, record, v.price);
+    WriteRow(f.price7Days, record, v.price7Days);
+    WriteRow(f.price30Days, record, v.price30Days);
     WriteMascotFields(t, record, v);
-    WriteNamed(t, record, "MonthlyPrice", v.payMonthly ? RecordPrice(record) : 0);
+    WriteRow(f.monthlyPrice, record, v.payMonthly ? RecordPrice(record) : 0);
     WriteStatCopy(t, record);
-    WriteNamed(t, record, "EffectValue", v.effectValue);
+    WriteRow(f.effectValue, record, v.effectValue);
     WriteEffectTime(t, record, v.effectTime);
 }
 

@@ -15,7 +15,7 @@ namespace {
 std::string HeldWhere(const TableStore& store, std::uint32_t typeId) {
     for (TableIndex t : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 0}) { // items, then descriptions
         const TypeIdIndex index(store, t);
-        if (const std::vector<std::size_t>& held = index.Find(typeId); !held.empty())
+        if (const RecordList held = index.Find(typeId); !held.empty())
             return EntryName(t) + std::string(" record ") + std::to_string(held.front());
     }
     return "";
@@ -47,7 +47,8 @@ int RunAdd(Invocation& run) {
                           ": the new record's TypeID is given by --typeid");
     if (const std::string where = HeldWhere(store, typeId); !where.empty())
         return refuse("TypeID " + Decimal(typeId) + " is held already, by " + where);
-    const std::vector<std::size_t> models = TypeIdIndex(store, t).Find(like);
+    const TypeIdIndex inTable(store, t);
+    const RecordList models = inTable.Find(like);
     if (models.size() != 1)
         return refuse(models.empty()
                           ? "no record of " + std::string(EntryName(t)) + " holds TypeID " + Decimal(like)
@@ -72,7 +73,8 @@ int RunAdd(Invocation& run) {
     std::string lines = RecordHeading(t, index, typeId, RecordName(store.Record(t, index))) +
                         " (new, a copy of record " + std::to_string(models[0]) + ", TypeID " + Decimal(like) +
                         "):\n  TypeID: " + Decimal(like) + " -> " + Decimal(typeId) + "\n";
-    const std::string details = FormatPlanDetails(plan);
+    std::string details;
+    AppendPlanDetails(details, store, plan);
     lines += details.substr(std::min(details.size(), details.find('\n') + 1)); // less the plan's heading
     const std::size_t appended = plan.DescCount(DescAction::Append);
     const bool dryRun = run.archive().dryRun();

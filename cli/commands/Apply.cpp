@@ -54,9 +54,15 @@ bool ApplyOne(Invocation& run, const PatchFile& file, bool several, std::map<std
     for (std::size_t i = 0; i < patch.changes.size(); ++i) {
         const PatchChange& c = patch.changes[i];
         const ChangeOutcome& o = plan.outcomes[i];
-        if (o.outcome == Outcome::Make && session.dryRun())
-            result.out +=
-                "  " + ChangeLabel(c) + ": " + ValueText(c.oldValue) + " -> " + ValueText(c.newValue) + "\n";
+        if (o.outcome == Outcome::Make && session.dryRun()) {
+            result.out += "  ";
+            AppendChangeLabel(result.out, c);
+            result.out += ": ";
+            AppendValueText(result.out, c.oldValue);
+            result.out += " -> ";
+            AppendValueText(result.out, c.newValue);
+            result.out += '\n';
+        }
         if (o.outcome == Outcome::Make && several) setBy[TargetKey(c)] = file.path;
         if (o.outcome != Outcome::Conflict) continue;
         conflict(ChangeLabel(c) + ": expected " + ValueText(c.oldValue) + ", found " + o.found, TargetKey(c),
@@ -129,6 +135,7 @@ int RunApply(Invocation& run) {
         run.console.Out(summaries + "Dry run: nothing written.\n");
         return kExitOk;
     }
+    std::vector<PatchFile>().swap(files); // applied: their memory goes before the save needs its own
     if (!session.Commit()) return kExitFailure;
     run.console.Out(summaries);
     return kExitOk;

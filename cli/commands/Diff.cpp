@@ -5,6 +5,8 @@
 #include "cli/Files.h"
 #include "cli/Patch.h"
 
+#include <array>
+
 namespace ledgrin::cli {
 
 namespace {
@@ -13,15 +15,20 @@ int RunDiff(Invocation& run) {
     if (!run.Load()) return kExitFailure;
     Session &a = run.archives[0], &b = run.archives[1];
     int status = kExitOk;
-    std::string out;
+    std::array<bool, kTableCount> compare{};
     for (TableIndex t = 0; t < kTableCount; ++t) {
         if (run.table && t != *run.table) continue;
         const bool loadedA = a.Require(t), loadedB = b.Require(t);
         if (!loadedA || !loadedB) status = kExitFailure;
-        if (!run.options.patch && loadedA && loadedB) out += DiffTable(a.store(), b.store(), t);
+        compare[t] = loadedA && loadedB;
     }
     if (!run.options.patch) {
-        run.console.Out(out);
+        // Every table's problems are said before the first difference is written.
+        BlockWriter out;
+        out.Open(run.console, "-");
+        for (TableIndex t = 0; t < kTableCount; ++t)
+            if (compare[t]) DiffTable(a.store(), b.store(), t, out);
+        out.Finish();
         return status;
     }
     // A patch of part of the tables would look complete; a damaged table stops it.

@@ -10,16 +10,13 @@ namespace {
 int RunExport(Invocation& run) {
     if (!run.Load()) return kExitFailure;
     const std::string& output = run.options.output;
-    const std::string text =
-        ExportTable(run.archive().store(), *run.table, FileFormatFor(run.options, output));
-    if (output.empty() || output == "-") {
-        run.console.Out(text);
-        if (run.console.FlushOut()) return kExitOk;
-        run.console.Error("cannot write standard output");
-        return kExitFailure;
+    const bool toFile = !output.empty() && output != "-";
+    BlockWriter out;
+    if (out.Open(run.console, output)) {
+        ExportTable(run.archive().store(), *run.table, FileFormatFor(run.options, output), out);
+        if (out.Finish()) return kExitOk;
     }
-    if (WriteWholeFile(output, text)) return kExitOk;
-    run.console.Error(output + ": cannot write the file");
+    run.console.Error(toFile ? output + ": cannot write the file" : "cannot write standard output");
     return kExitFailure;
 }
 

@@ -5,22 +5,44 @@
 #include "cli/Json.h"
 #include "cli/PlanWrite.h"
 
+#include <optional>
+
 namespace ledgrin::cli {
 
 namespace {
+
+// The plan of a file's rows, or its problems; the file's text, the rows and the indexes
+// go before the plan is written, so they do not add to the memory the save needs.
+std::optional<ImportPlan> PlanFile(Invocation& run, const std::string& file, std::string text) {
+    const TableStore& store = run.archive().store();
+    if (FileFormatFor(run.options, file) == FileFormat::Json) {
+        const InputRows input = ReadJson(text);
+        if (!input.problems.empty()) {
+            run.console.Refuse(input.problems, {file});
+            return std::nullopt;
+        }
+        return PlanImport(store, *run.table, input.rows, input.header);
+    }
+    // A row at a time: a file of a full table held as cells would be several times its size.
+    CsvReader csv(text);
+    RowPlanner planner(store, *run.table, csv.header());
+    InputRow row;
+    while (csv.Next(row))
+        planner.Add(row);
+    if (!csv.problems().empty()) {
+        run.console.Refuse(csv.problems(), {file});
+        return std::nullopt;
+    }
+    return planner.Finish();
+}
 
 int RunImport(Invocation& run) {
     const std::string& file = run.operands[2].text;
     std::string text;
     if (!ReadInputFile(run.console, file, text)) return kExitFailure;
     if (!run.Load()) return kExitFailure;
-    const InputRows input =
-        FileFormatFor(run.options, file) == FileFormat::Json ? ReadJson(text) : ReadCsv(text);
-    if (!input.problems.empty()) {
-        run.console.Refuse(input.problems, {file});
-        return kExitFailure;
-    }
-    return WritePlan(run, PlanImport(run.archive().store(), *run.table, input.rows, input.header), {file});
+    std::optional<ImportPlan> plan = PlanFile(run, file, std::move(text));
+    return plan ? WritePlan(run, std::move(*plan), {file}) : kExitFailure;
 }
 
 } // namespace

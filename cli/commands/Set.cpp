@@ -24,8 +24,14 @@ int RunBatchSet(Invocation& run) {
             return run.UsageError(QuotedText(run.operands[i].text) + ": " + why);
     if (!run.Load()) return kExitFailure;
     const TableStore& store = run.archive().store();
-    const BatchRows batch = PlanBatch(store, t, conditions, assignments);
-    if (batch.matched.empty()) {
+    ImportPlan plan;
+    BatchRows batch;
+    { // the planner's indexes go before the plan is written
+        RowPlanner planner(store, t);
+        batch = PlanBatch(store, t, conditions, assignments, [&](const InputRow& row) { planner.Add(row); });
+        plan = planner.Finish();
+    }
+    if (batch.matched == 0) {
         run.console.Error(run.archive().path() + ": no record of " + EntryName(t) +
                           " matches the --where conditions; nothing was written");
         return kExitFailure;
@@ -35,7 +41,7 @@ int RunBatchSet(Invocation& run) {
         run.console.Refuse(batch.problems, records);
         return kExitFailure;
     }
-    return WritePlan(run, PlanImport(store, t, batch.rows), records);
+    return WritePlan(run, std::move(plan), records);
 }
 
 int RunSet(Invocation& run) {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 using namespace ledgrin;
 using namespace ledgrin::cli;
 
@@ -33,6 +35,97 @@ TEST(Numbers, DecimalHexSpacesAndTheLimits) {
         EXPECT_EQ(ParseUnsigned(bad, v), NumberParse::NotANumber) << bad;
     EXPECT_TRUE(FitsWidth(255, 1) && FitsWidth(65535, 2) && FitsWidth(4294967295u, 4));
     EXPECT_FALSE(FitsWidth(256, 1) || FitsWidth(65536, 2));
+}
+
+// The appended number is std::to_string's text, at both ends of each width.
+TEST(Numbers, AppendDecimalWritesWhatToStringWrites) {
+    for (std::uint64_t v : {0ull, 1ull, 9ull, 10ull, 99ull, 100ull, 65535ull, 4294967295ull, 4294967296ull,
+                            9999999999999999999ull, 18446744073709551615ull}) {
+        std::string out = "x";
+        AppendDecimal(out, v);
+        EXPECT_EQ(out, "x" + std::to_string(v));
+    }
+    EXPECT_EQ(Decimal(0), "0");
+    EXPECT_EQ(Decimal(4294967295u), "4294967295");
+}
+
+// Every byte, alone and between others, quoted as a message and as JSON: in runs of plain
+// bytes the escapes must land where they did byte by byte.
+TEST(Quoting, EachByteIsEscapedOrKeptByItsStyle) {
+    const auto expected = [](unsigned char b, QuoteStyle style) -> std::string {
+        const bool json = style == QuoteStyle::Json;
+        switch (b) {
+        case '"': return "\\\"";
+        case '\\': return "\\\\";
+        case '\n': return "\\n";
+        case '\r': return "\\r";
+        case '\t': return "\\t";
+        }
+        if (b < 0x20 || (json ? b >= 0x80 : b == 0x7F)) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, json ? "\\u%04X" : "\\x%02X", b);
+            return escape;
+        }
+        return std::string(1, static_cast<char>(b));
+    };
+    for (QuoteStyle style : {QuoteStyle::Message, QuoteStyle::Json}) {
+        std::string all = "\"", alone;
+        for (int b = 0; b < 256; ++b) {
+            const std::string one = expected(static_cast<unsigned char>(b), style);
+            alone.clear();
+            AppendQuoted(alone, std::string(1, static_cast<char>(b)), style);
+            EXPECT_EQ(alone, "\"" + one + "\"") << b;
+            all += "ab" + one;
+        }
+        std::string text;
+        for (int b = 0; b < 256; ++b)
+            text += "ab" + std::string(1, static_cast<char>(b));
+        std::string out = "x";
+        AppendQuoted(out, text, style);
+        EXPECT_EQ(out, "x" + all + "\"");
+    }
+    EXPECT_EQ(QuotedText(""), "\"\"");
+}
+
+TEST(Csv, AFieldIsQuotedWhenItHoldsAQuoteACommaOrALineEnd) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"", ""},
+        {"plain \xE9", "plain \xE9"},
+        {"\"", "\"\"\"\""},
+        {"\"\"a\"", "\"\"\"\"\"a\"\"\""},
+        {"a\"\"b", "\"a\"\"\"\"b\""},
+        {",", "\",\""},
+        {"a\rb", "\"a\rb\""},
+        {"end\n", "\"end\n\""},
+    };
+    for (const auto& [field, written] : cases) {
+        std::string out = "x";
+        AppendCsvField(out, field);
+        EXPECT_EQ(out, "x" + written) << field;
+    }
+}
+
+// One row is refilled record by record: nothing of a longer or quoted record stays in the
+// next, and a record with too many fields between them is reported and skipped.
+TEST(Csv, ARowReadAfterAnotherHoldsOnlyItsOwnCells) {
+    CsvReader reader("A,B\r\n\"x\"\"y\",long text\r\n1,2,3,4\r\n,\r\nz,\"\"\r\n");
+    ASSERT_EQ(reader.header().size(), 2u);
+    EXPECT_EQ(reader.header()[1].column, "B");
+    InputRow row;
+    std::vector<std::vector<std::string>> rows;
+    std::vector<int> lines;
+    while (reader.Next(row)) {
+        std::vector<std::string>& cells = rows.emplace_back();
+        for (const InputCell& cell : row.cells)
+            cells.push_back(cell.column + "=" + cell.text);
+        lines.push_back(row.at.number);
+    }
+    EXPECT_EQ(rows, (std::vector<std::vector<std::string>>{
+                        {"A=x\"y", "B=long text"}, {"A=", "B="}, {"A=z", "B="}}));
+    EXPECT_EQ(lines, (std::vector<int>{2, 4, 5}));
+    ASSERT_EQ(reader.problems().size(), 1u);
+    EXPECT_EQ(reader.problems()[0].at.number, 3);
+    EXPECT_EQ(reader.problems()[0].message, "the record has 4 fields, the header 2");
 }
 
 TEST(Csv, QuotesOnlyWhatNeedsItEveryByteSurvivesAndRowsNameTheirLines) {

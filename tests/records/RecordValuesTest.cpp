@@ -1,4 +1,5 @@
 #include "records/RecordValues.h"
+#include "records/RecordFields.h"
 #include "records/RecordHead.h"
 #include "tests/records/RecordBytes.h"
 
@@ -205,6 +206,31 @@ TEST(CardEffectTime, IsWrittenOnlyWhenStoredAndEnteredAreBothNonZero) {
                      [entered = entered](RecordValues& v) { v.effectTime = entered; }, {{0x158, 2, result}});
     // EffectValue, unlike it, can be cleared.
     ExpectUpdate(kCardTable, {{0xDE, 2, 5}}, [](RecordValues& v) { v.effectValue = 0; }, {{0xDE, 2, 0}});
+}
+
+// Every row is found by its exact name (the first row of that name, should two share it);
+// a prefix, a longer name, another case, a NUL inside or an unknown table find nothing.
+TEST(FindField, FindsEachRowByItsExactNameOnly) {
+    for (TableIndex t = 0; t < kTableCount; ++t) {
+        const FieldList fields = TableFields(t);
+        ASSERT_GT(fields.size(), 0u);
+        for (const FieldDef& field : fields) {
+            const FieldDef* first = &field;
+            for (const FieldDef& other : fields)
+                if (std::string_view(other.name) == field.name) {
+                    first = &other;
+                    break;
+                }
+            EXPECT_EQ(FindField(t, field.name), first) << t << " " << field.name;
+        }
+    }
+    EXPECT_NE(FindField(kPartTable, "Price"), nullptr);
+    for (std::string_view name :
+         {std::string_view("Pric"), std::string_view("PriceX"), std::string_view("price"),
+          std::string_view("Price\0", 6), std::string_view(""), std::string_view("Zzz")})
+        EXPECT_EQ(FindField(kPartTable, name), nullptr) << name;
+    EXPECT_EQ(FindField(kTableCount, "Price"), nullptr);
+    EXPECT_EQ(FindField(-1, "Price"), nullptr);
 }
 
 } // namespace

@@ -122,3 +122,27 @@ TEST_F(ImportTest, EveryRejectedFileLeavesTheArchiveByteIdentical) {
     }
     EXPECT_TRUE(ReadFileText(archive) == before);
 }
+
+// A dry run lists each changed record under its heading with the file's line: the fields
+// the row changes and those derived from them. The rows name their columns in other orders.
+TEST_F(ImportTest, ADryRunListsEachRecordsChangedFieldsUnderItsLine) {
+    const TableStore before = Load();
+    const std::string id0 = IdOf(before, kMascotTable, 0), id1 = IdOf(before, kMascotTable, 1);
+    const auto name = [&](std::size_t index) {
+        return std::string(reinterpret_cast<const char*>(before.Record(kMascotTable, index) + 8));
+    };
+    ASSERT_TRUE(WriteFileText(dir / "rows.json", "[\n{\"TypeID\": " + id0 +
+                                                     ", \"Price\": 70000},\n{\"Name\": " +
+                                                     "\"New Name\", \"TypeID\": " + id1 + "}\n]\n"));
+    CliRun run = RunCli({"import", archive, "Mascot", dir / "rows.json", "--dry-run"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "Mascot.iff record 0, TypeID " + id0 + " \"" + name(0) +
+                  "\" (line 2):\n  Price: " + std::to_string(Get(before, kMascotTable, 0, 0x5C, 4)) +
+                  " -> 70000\n  PriceCopy: " + std::to_string(Get(before, kMascotTable, 0, 0xF8, 2)) +
+                  " -> " + std::to_string(70000 & 0xFFFF) + "\nMascot.iff record 1, TypeID " + id1 + " \"" +
+                  name(1) + "\" (line 3):\n  Name: \"" + name(1) +
+                  "\" -> \"New Name\"\n"
+                  "Mascot.iff: 2 records to change; Desc.iff: 0 descriptions to rewrite, 0 to append.\n"
+                  "Dry run: nothing written.\n");
+}
