@@ -5,6 +5,8 @@
 #include "cli/RecordIndex.h"
 #include "records/DescRecord.h"
 
+#include <cstring>
+
 using namespace ledgrin;
 using namespace ledgrin::cli;
 using namespace ledgrin::clitest;
@@ -67,7 +69,7 @@ TEST(PairByTypeId, PairsTheKthRecordOfATypeIdWithTheKthInTheOtherStore) {
     TableStore b = a;
     const std::size_t size = RecordSize(kPartTable);
     const auto copy = [&](std::size_t to, std::size_t from) {
-        std::copy_n(a.Record(kPartTable, from), size, b.Record(kPartTable, to));
+        std::memcpy(b.Record(kPartTable, to), a.Record(kPartTable, from), size);
     };
     copy(0, 1);
     copy(1, 0);
