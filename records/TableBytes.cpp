@@ -89,8 +89,8 @@ TableBytes::TableBytes(const TableBytes& other) {
 }
 
 TableBytes::TableBytes(TableBytes&& other) noexcept
-    : block_(std::exchange(other.block_, nullptr)), size_(std::exchange(other.size_, 0)),
-      capacity_(std::exchange(other.capacity_, 0)) {}
+    : block_(std::exchange(other.block_, nullptr)), data_(std::exchange(other.data_, nullptr)),
+      size_(std::exchange(other.size_, 0)), capacity_(std::exchange(other.capacity_, 0)) {}
 
 TableBytes& TableBytes::operator=(const TableBytes& other) {
     if (this != &other) *this = TableBytes(other);
@@ -101,6 +101,7 @@ TableBytes& TableBytes::operator=(TableBytes&& other) noexcept {
     if (this != &other) {
         Release();
         block_ = std::exchange(other.block_, nullptr);
+        data_ = std::exchange(other.data_, nullptr);
         size_ = std::exchange(other.size_, 0);
         capacity_ = std::exchange(other.capacity_, 0);
     }
@@ -118,6 +119,7 @@ void TableBytes::Reallocate(std::size_t capacity, bool keep) {
     if (keep && block_) std::memcpy(block, block_, kHeaderRoom + size_);
     Free(block_, kHeaderRoom + capacity_);
     block_ = block;
+    data_ = block + kHeaderRoom;
     capacity_ = granted - kHeaderRoom;
 }
 
@@ -158,7 +160,7 @@ void TableBytes::ShrinkToFit() {
 
 void TableBytes::Release() noexcept {
     Free(block_, kHeaderRoom + capacity_);
-    block_ = nullptr;
+    block_ = data_ = nullptr;
     size_ = capacity_ = 0;
 }
 

@@ -29,8 +29,8 @@ class TableBytes {
     // Throws std::bad_alloc.
     static TableBytes Uninitialised(std::size_t size);
 
-    std::uint8_t* data() noexcept { return block_ ? block_ + kHeaderRoom : nullptr; }
-    const std::uint8_t* data() const noexcept { return block_ ? block_ + kHeaderRoom : nullptr; }
+    std::uint8_t* data() noexcept { return data_; }
+    const std::uint8_t* data() const noexcept { return data_; }
     std::size_t size() const noexcept { return size_; }
     std::size_t capacity() const noexcept { return capacity_; }
     bool empty() const noexcept { return size_ == 0; }
@@ -64,6 +64,7 @@ class TableBytes {
     void Reallocate(std::size_t capacity, bool keep);
 
     std::uint8_t* block_ = nullptr; // kHeaderRoom + capacity_ bytes
+    std::uint8_t* data_ = nullptr;  // block_ + kHeaderRoom, null without a block
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;
 };
