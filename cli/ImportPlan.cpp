@@ -406,13 +406,14 @@ ImportPlan PlanImport(const TableStore& store, TableIndex t, const std::vector<I
 }
 
 void ApplyImport(TableStore& store, const ImportPlan& plan) {
-    DescIndex descriptions(store);
+    std::optional<DescIndex> descriptions; // made for the first description appended
     for (const RowPlan& row : plan.rows) {
         plan.Edit(row, store.Record(plan.table, row.index));
         if (row.desc == DescAction::Rewrite)
             WriteDescText(store.Record(kDescTable, row.descIndex), row.newText);
-        if (row.desc == DescAction::Append)
-            AppendPlannedDescription(store, descriptions, row.typeId, row.newText);
+        if (row.desc != DescAction::Append) continue;
+        if (!descriptions) descriptions.emplace(store);
+        AppendPlannedDescription(store, *descriptions, row.typeId, row.newText);
     }
 }
 
