@@ -73,6 +73,9 @@ class ImportPlanner {
         : store_(store), t_(t), columns_(TableColumns(t)), descriptions_(store), byTypeId_(store, t),
           claimed_(store[t].RecordCount) {
         plan_.table = t;
+        // A row per record at most: the rows are never moved as the plan grows, and room
+        // not used is never touched.
+        plan_.rows.reserve(store[t].RecordCount);
         ResolveColumns(InputRow{{}, header});
     }
 
