@@ -12,10 +12,11 @@ namespace ledgrin::cli {
 
 namespace {
 
-// Each cell is appended straight to the output: a full table has millions of them.
-class CellWriter {
+// Each cell's value as the record holds it, without a string of its own: a full table
+// has millions of cells.
+class CellValues {
   public:
-    CellWriter(const TableStore& store, TableIndex t) : store_(store), t_(t), descriptions_(store) {}
+    CellValues(const TableStore& store, TableIndex t) : store_(store), t_(t), descriptions_(store) {}
 
     // True with a numeric column's number, false with a text column's bytes.
     bool Value(const Column& column, std::size_t index, std::uint64_t& number, std::string_view& text) const {
@@ -43,17 +44,17 @@ class CellWriter {
     DescIndex descriptions_;
 };
 
-// Each record is written straight into the output, within a bound computed first: its
-// column names, numbers of at most 20 digits, and its texts escaped at worst.
+// Each record is written straight into the output, within a bound computed first: what
+// stands before each cell, numbers of at most 20 digits, and its texts escaped at worst.
 template <typename WriteText>
 void ExportRecords(const TableStore& store, TableIndex t, const std::vector<Column>& columns,
-                   const std::vector<std::string>& names, std::string_view first, std::string_view next,
+                   const std::vector<std::string>& before, std::string_view first, std::string_view next,
                    std::string_view end, std::size_t (*textLimit)(std::size_t), WriteText writeText,
                    BlockWriter& out) {
-    const CellWriter cells(store, t);
+    const CellValues cells(store, t);
     std::size_t fixed = std::max(first.size(), next.size()) + end.size();
     for (std::size_t c = 0; c < columns.size(); ++c)
-        fixed += names[c].size() + kDecimalSizeLimit;
+        fixed += before[c].size() + kDecimalSizeLimit;
     std::vector<std::uint64_t> numbers(columns.size());
     std::vector<std::string_view> texts(columns.size());
     std::vector<bool> numeric(columns.size());
@@ -67,7 +68,7 @@ void ExportRecords(const TableStore& store, TableIndex t, const std::vector<Colu
         const std::string_view opening = i == 0 ? first : next;
         p = std::copy(opening.begin(), opening.end(), p);
         for (std::size_t c = 0; c < columns.size(); ++c) {
-            p = std::copy(names[c].begin(), names[c].end(), p);
+            p = std::copy(before[c].begin(), before[c].end(), p);
             p = numeric[c] ? WriteDecimal(p, numbers[c]) : writeText(p, texts[c]);
         }
         p = std::copy(end.begin(), end.end(), p);

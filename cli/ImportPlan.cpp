@@ -73,6 +73,9 @@ class ImportPlanner {
         : store_(store), t_(t), columns_(TableColumns(t)), descriptions_(store), byTypeId_(store, t),
           claimed_(store[t].RecordCount) {
         plan_.table = t;
+        // A row per record at most: the rows are never moved as the plan grows, and room
+        // not used is never touched.
+        plan_.rows.reserve(store[t].RecordCount);
         ResolveColumns(InputRow{{}, header});
     }
 
@@ -406,13 +409,14 @@ ImportPlan PlanImport(const TableStore& store, TableIndex t, const std::vector<I
 }
 
 void ApplyImport(TableStore& store, const ImportPlan& plan) {
-    DescIndex descriptions(store);
+    std::optional<DescIndex> descriptions; // made for the first description appended
     for (const RowPlan& row : plan.rows) {
         plan.Edit(row, store.Record(plan.table, row.index));
         if (row.desc == DescAction::Rewrite)
             WriteDescText(store.Record(kDescTable, row.descIndex), row.newText);
-        if (row.desc == DescAction::Append)
-            AppendPlannedDescription(store, descriptions, row.typeId, row.newText);
+        if (row.desc != DescAction::Append) continue;
+        if (!descriptions) descriptions.emplace(store);
+        AppendPlannedDescription(store, *descriptions, row.typeId, row.newText);
     }
 }
 

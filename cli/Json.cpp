@@ -167,6 +167,12 @@ std::string JsonReader::ReadString() {
     ++pos_;
     std::string out;
     for (;;) {
+        // The bytes up to the next quote, backslash or control byte in one piece.
+        const std::size_t start = pos_;
+        while (!AtEnd() && text_[pos_] != '"' && text_[pos_] != '\\' &&
+               static_cast<unsigned char>(text_[pos_]) >= 0x20)
+            ++pos_;
+        out.append(text_.data() + start, pos_ - start);
         if (AtEnd()) Fail("a string has no closing quote");
         const char c = text_[pos_];
         if (c == '"') {
@@ -175,7 +181,7 @@ std::string JsonReader::ReadString() {
         }
         if (static_cast<unsigned char>(c) < 0x20) Fail("a control byte inside a string must be escaped");
         ++pos_;
-        out += c == '\\' ? ReadEscape() : c;
+        out += ReadEscape();
     }
 }
 

@@ -220,14 +220,6 @@ const FieldDef* FindField(TableIndex t, std::string_view name) {
     return nullptr;
 }
 
-std::uint32_t GetField(const std::uint8_t* record, const FieldDef& field) {
-    return ReadField(record, field.offset, field.width);
-}
-
-void SetField(std::uint8_t* record, const FieldDef& field, std::uint32_t value) {
-    WriteField(record, field.offset, field.width, value);
-}
-
 std::size_t HeadFieldCount(TableIndex t) {
     return IsItemTable(t) ? kHeadFieldCount : 0;
 }

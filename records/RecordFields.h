@@ -4,6 +4,7 @@
 // generator all work from these rows, so adding a field is adding a row.
 #pragma once
 
+#include "records/ByteAccess.h"
 #include "records/Labels.h"
 #include "records/TableInfo.h"
 
@@ -70,9 +71,14 @@ const FieldDef* FilterField(TableIndex t, ListFilter filter);
 const FieldDef* CharacterField(TableIndex t);
 
 // Unsigned stored value of the field (the whole field, whatever bits its code uses).
-std::uint32_t GetField(const std::uint8_t* record, const FieldDef& field);
+// Inline: exports, diffs and imports read every field of every record.
+inline std::uint32_t GetField(const std::uint8_t* record, const FieldDef& field) {
+    return ReadField(record, field.offset, field.width);
+}
 // Stores the low bits of value that fit the field; no other byte changes.
-void SetField(std::uint8_t* record, const FieldDef& field, std::uint32_t value);
+inline void SetField(std::uint8_t* record, const FieldDef& field, std::uint32_t value) {
+    WriteField(record, field.offset, field.width, value);
+}
 
 // The field's code: its bits of the stored value (the whole value when it has no bits).
 std::uint32_t FieldCode(const std::uint8_t* record, const FieldDef& field);

@@ -103,12 +103,14 @@ int RunApply(Invocation& run) {
     Session& session = run.archive();
     for (const PatchFile& file : files) {
         // A table the patch writes must have loaded: a damaged one would be replaced by its additions.
-        std::vector<std::string> tables;
+        // Each name once where it repeats (a patch names the same table change after change),
+        // in the order the patch names them.
+        std::vector<std::string_view> tables;
         for (const PatchChange& change : file.patch.changes)
-            tables.push_back(change.table);
+            if (tables.empty() || tables.back() != change.table) tables.push_back(change.table);
         for (const PatchAdded& added : file.patch.added)
             tables.insert(tables.end(), {added.table, "Desc"});
-        for (const std::string& name : tables)
+        for (std::string_view name : tables)
             if (const std::optional<TableIndex> t = FindTableByName(name); t && !session.Require(*t))
                 return kExitFailure;
     }

@@ -252,3 +252,29 @@ TEST_F(ApplyTest, StackedPatchesWriteOnceAndAConflictNamesWhoSetTheValue) {
     const TableStore after = cli::LoadArchive(target).store;
     EXPECT_EQ(Get(after, kPartTable, 5, kPrice, 4), 600u);
 }
+
+// Every table a patch's changes name must have loaded, also one named after a run of
+// changes to another: a damaged Card after two Part changes writes nothing.
+TEST_F(ApplyTest, ChangesToADamagedTableAfterOthersWriteNothing) {
+    ASSERT_TRUE(WriteDemoTables(mod, demo));
+    const struct {
+        TableIndex table;
+        std::size_t index;
+    } changes[] = {{kPartTable, 1}, {kPartTable, 2}, {kCardTable, 0}};
+    for (const auto& c : changes)
+        ASSERT_EQ(
+            RunCli({"set", mod, EntryName(c.table), IdOf(demo, c.table, c.index),
+                    "Price=" + std::to_string(Get(demo, c.table, c.index, kPrice, 4) + 1), "--no-backup"})
+                .status,
+            0);
+    ASSERT_EQ(RunCli({"diff", archive, mod, "--patch", patch}).status, 0);
+    TableStore release = demo;
+    ++release[kCardTable].RecordCount;
+    ASSERT_TRUE(WriteDemoTables(target, release));
+    const std::string before = ReadFileText(target);
+    const CliRun run = RunCli({"apply", target, patch});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Contains(run.err, ": Card.iff: the header promises ")) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_TRUE(ReadFileText(target) == before);
+}
