@@ -46,3 +46,26 @@ TEST_F(ExportTest, OneTableToStandardOutputOrAFileInTheFormatAsked) {
         0u)
         << unknown.err;
 }
+
+// export uses only its table and Desc: a damaged other table leaves its output as it was,
+// and a damaged Desc or table of its own is refused with the loader's reason.
+TEST_F(ExportTest, ADamagedOtherTableChangesNothingButItsOwnAndDescAreRequired) {
+    const CliRun good = RunCli({"export", archive, "Mascot"});
+    ASSERT_EQ(good.status, 0) << good.err;
+    const auto halve = [](Bytes& b) { b.resize(8 + (b.size() - 8) / 2); };
+    ASSERT_TRUE(WriteDemoTables(archive, demo, kCardTable, halve));
+    const CliRun other = RunCli({"export", archive, "Mascot"});
+    EXPECT_EQ(other.status, 0);
+    EXPECT_TRUE(other.out == good.out);
+    EXPECT_EQ(other.err, "");
+    for (const TableIndex t : {kDescTable, kMascotTable}) {
+        ASSERT_TRUE(WriteDemoTables(archive, demo, t, halve));
+        const CliRun refused = RunCli({"export", archive, "Mascot"});
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_EQ(refused.out, "");
+        EXPECT_EQ(
+            refused.err.rfind("ledgrin-cli: " + archive + ": " + EntryName(t) + ": the header promises ", 0),
+            0u)
+            << refused.err;
+    }
+}
