@@ -164,7 +164,7 @@ SaveAllResult WriteArchive(const LoadedArchive& loaded, const BackupPolicy& back
 
 } // namespace
 
-LoadedArchive LoadArchive(const std::string& path, const TableSet* only) {
+LoadedArchive LoadArchive(const std::string& path) {
     LoadedArchive archive;
     archive.results.fill(kArchiveNotFound);
     archive.file = ResolveLinks(path);
@@ -172,13 +172,6 @@ LoadedArchive LoadArchive(const std::string& path, const TableSet* only) {
     QuietDiagnostics quiet;
     TableReader reader(archive.file);
     for (TableIndex t = 0; t < kTableCount; ++t) {
-        if (only && !(*only)[t]) {
-            // Tables load independently, and an archive that cannot be opened fails the first
-            // table read, so skipping one changes nothing about the others.
-            archive.results[t] = kMissingOrDamaged;
-            archive.why[t] = "not read";
-            continue;
-        }
         archive.results[t] = reader.Load(archive.store, t, &archive.why[t]);
         if (archive.results[t] != kArchiveNotFound) continue;
         archive.openWhy = archive.why[t];

@@ -24,12 +24,9 @@ struct LoadedArchive {
     ArchiveLock lock;                              // held by a write from before its load to its end
 };
 
-// Which tables LoadArchive reads; a table left out is reported as not loaded ("not read").
-using TableSet = std::array<bool, kTableCount>;
-
-// Loads all fourteen tables, or those in `only`. The loader's diagnostic lines are kept off
-// standard output, which belongs to the command's own output (an export may be written there).
-LoadedArchive LoadArchive(const std::string& path, const TableSet* only = nullptr);
+// Loads all fourteen tables. The loader's diagnostic lines are kept off standard output,
+// which belongs to the command's own output (an export may be written there).
+LoadedArchive LoadArchive(const std::string& path);
 
 enum class LockResult { Locked, Busy, CannotLock };
 // Takes the archive's write lock (see ArchiveLock), waiting up to waitSeconds for another

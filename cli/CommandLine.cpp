@@ -194,16 +194,9 @@ bool Invocation::Load() {
     const std::size_t count = command.loads == Loads::TwoArchives ? 2
                               : command.loads == Loads::Archive   ? 1
                                                                   : 0;
-    // A read of one TABLE (export) uses that table and Desc only and checks no other, so the
-    // other twelve are not inflated: they were most of its time.
-    TableSet only{};
-    const bool someTables = command.access == Access::Reads && command.needs == Needs::TableOperand && table;
-    if (someTables) only[*table] = only[kDescTable] = true;
     for (std::size_t i = 0; i < count; ++i) {
         Session& session = archives.emplace_back(operands[i].text, console);
-        if (!session.Open(command.access == Access::Writes ? &options.write : nullptr,
-                          someTables ? &only : nullptr))
-            return false;
+        if (!session.Open(command.access == Access::Writes ? &options.write : nullptr)) return false;
     }
     if (command.needs == Needs::AllTables)
         for (TableIndex t = 0; t < kTableCount; ++t)

@@ -6,11 +6,11 @@
 
 namespace ledgrin::cli {
 
-bool Session::Open(const WriteOptions* write, const TableSet* only) {
+bool Session::Open(const WriteOptions* write) {
     if (write) write_ = *write;
     const bool lock = write && !write->dryRun;
     const LockResult locked = lock ? LoadArchiveLocked(path_, write->waitSeconds, archive_)
-                                   : (archive_ = LoadArchive(path_, only), LockResult::Locked);
+                                   : (archive_ = LoadArchive(path_), LockResult::Locked);
     if (locked == LockResult::Busy) {
         console_.Error(path_ + " is being written by another process; nothing was written");
         return false;

@@ -18,8 +18,8 @@ class Session {
 
     // Loads the archive; for a write that is no dry run, under the archive's write lock,
     // which is then held until the session ends. False, after saying why, when the
-    // archive cannot be opened or the lock not had. `only`: just these tables, for a read.
-    bool Open(const WriteOptions* write, const TableSet* only = nullptr);
+    // archive cannot be opened or the lock not had.
+    bool Open(const WriteOptions* write);
     // True when table t loaded; otherwise says why ("PATH: Part.iff: not in the archive").
     bool Require(TableIndex t);
     // A line on standard error for every table that did not load; true when there was one.
