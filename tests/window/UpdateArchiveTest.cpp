@@ -49,7 +49,7 @@ class Dpi96Update : public MainWindowTest {
         for (TableIndex s = 0; s < kTableCount; ++s) { // the header's record count, then the records
             const test::Bytes entry = zip.Data(EntryName(s));
             EXPECT_TRUE(entry.size() >= 8 && Get(entry.data(), 2) == expected[s].RecordCount &&
-                        test::Bytes(entry.begin() + 8, entry.end()) == expected[s].Records)
+                        test::Bytes(entry.begin() + 8, entry.end()) == test::AsBytes(expected[s].Records))
                 << EntryName(s) << " not as expected";
         }
     }
@@ -113,7 +113,7 @@ TEST_F(Dpi96Update, EachTableWritesExactlyItsEditedFieldsThenDescIff) {
         SCOPED_TRACE("table " + std::to_string(u.t));
         const std::uint32_t index = ShowRecord(u.t, u.wanted);
         TableStore expected = gApp.store;
-        test::Bytes& records = expected[u.t].Records;
+        TableBytes& records = expected[u.t].Records;
         const std::size_t at = index * RecordSize(u.t);
         if (u.t == 1) { // the name, the shop and mark flags as set out above
             test::PutText(records, at + 0x08, "Renamed Polo", 40);
