@@ -168,14 +168,7 @@ class TableDiff {
                              std::memcmp(ra + kNameOffset, rb + kNameOffset, kNameSize) != 0);
         for (const FieldDef& field : TableFields(t_)) {
             const std::uint32_t va = GetField(ra, field), vb = GetField(rb, field);
-            if (va == vb) continue;
-            out += "  ";
-            out += field.name;
-            out += ": ";
-            AppendDecimal(out, va);
-            out += " -> ";
-            AppendDecimal(out, vb);
-            out += '\n';
+            if (va != vb) AppendFieldChange(out, field.name, va, vb);
         }
         AppendUnnamedRanges(ra, rb);
     }

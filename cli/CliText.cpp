@@ -149,6 +149,16 @@ void AppendDecimal(std::string& out, std::uint64_t value) {
     out.append(digits, static_cast<std::size_t>(WriteDecimal(digits, value) - digits));
 }
 
+void AppendFieldChange(std::string& out, const char* name, std::uint32_t before, std::uint32_t after) {
+    out += "  ";
+    out += name;
+    out += ": ";
+    AppendDecimal(out, before);
+    out += " -> ";
+    AppendDecimal(out, after);
+    out += '\n';
+}
+
 char* WriteDecimal(char* p, std::uint64_t value) {
     // Two digits at a time, from the end.
     static const char kPairs[] =

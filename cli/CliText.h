@@ -61,6 +61,8 @@ std::string Decimal(std::uint32_t value);
 // write one per field of every record. WriteDecimal writes it at p, which has room for
 // kDecimalSizeLimit bytes, and returns the end.
 void AppendDecimal(std::string& out, std::uint64_t value);
+// "  NAME: BEFORE -> AFTER\n": a changed field as diff and the dry runs list it.
+void AppendFieldChange(std::string& out, const char* name, std::uint32_t before, std::uint32_t after);
 constexpr std::size_t kDecimalSizeLimit = 20;
 char* WriteDecimal(char* p, std::uint64_t value);
 std::string Hex(std::uint32_t value, int digits);

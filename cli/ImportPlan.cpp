@@ -54,14 +54,7 @@ void AppendChangedFields(std::string& out, TableIndex t, const std::uint8_t* bef
     }
     for (const FieldDef& field : TableFields(t)) {
         const std::uint32_t a = GetField(before, field), b = GetField(after, field);
-        if (a == b) continue;
-        out += "  ";
-        out += field.name;
-        out += ": ";
-        AppendDecimal(out, a);
-        out += " -> ";
-        AppendDecimal(out, b);
-        out += '\n';
+        if (a != b) AppendFieldChange(out, field.name, a, b);
     }
 }
 

@@ -139,7 +139,7 @@ void TableBytes::Append(const std::uint8_t* bytes, std::size_t count) {
     const bool inside = block_ && bytes >= data() && bytes < data() + size_;
     const std::size_t offset = inside ? static_cast<std::size_t>(bytes - data()) : 0;
     resize(at + count);
-    std::memmove(data() + at, inside ? data() + offset : bytes, count);
+    if (count > 0) std::memmove(data() + at, inside ? data() + offset : bytes, count);
 }
 
 void TableBytes::ReuseFor(std::size_t size) {
