@@ -1,6 +1,7 @@
 #include "cli/Command.h"
 
 #include "cli/CliText.h"
+#include "resources/Version.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -12,7 +13,8 @@ namespace {
 
 const char* const kOverallUsage = "Usage: ledgrin-cli COMMAND ARGUMENTS...\n"
                                   "       ledgrin-cli COMMAND --help\n"
-                                  "       ledgrin-cli --help\n";
+                                  "       ledgrin-cli --help\n"
+                                  "       ledgrin-cli --version\n";
 
 const char* const kOverallIntro = "\n"
                                   "Reads, checks and changes the item tables of a Tarvik item archive\n"
@@ -160,6 +162,10 @@ int Run(const std::vector<std::string>& args, Console& console) {
     const std::string& first = args[0];
     if (first == "--help" || first == "-h" || (first == "help" && args.size() == 1)) {
         console.Out(OverallHelp());
+        return kExitOk;
+    }
+    if (first == "--version" && args.size() == 1) {
+        console.Out("ledgrin-cli " LEDGRIN_VERSION "\n");
         return kExitOk;
     }
     const bool helpFor = first == "help";

@@ -59,6 +59,10 @@ bool ParseDemoCommand(const std::vector<std::string>& args, DemoCommand& command
             command.action = DemoAction::Help;
             return true;
         }
+        if (arg == "--version" && args.size() == 1) {
+            command.action = DemoAction::Version;
+            return true;
+        }
         if (i + 1 >= args.size() || !ApplyOption(arg, args[i + 1], command)) return false;
         if (arg != "--summary") ++writeOptions;
     }

@@ -10,9 +10,10 @@
 namespace ledgrin {
 
 constexpr const char* kDemoUsage = "Usage: ledgrin-demo [--size small|realistic|max] [--seed N] [-o FILE]\n"
-                                   "       ledgrin-demo --summary FILE\n";
+                                   "       ledgrin-demo --summary FILE\n"
+                                   "       ledgrin-demo --version\n";
 
-enum class DemoAction { Write, Summary, Help };
+enum class DemoAction { Write, Summary, Help, Version };
 
 struct DemoCommand {
     DemoAction action = DemoAction::Write;

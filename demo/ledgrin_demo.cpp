@@ -3,6 +3,7 @@
 #include "archive/TableLoad.h"
 #include "demo/DemoArchive.h"
 #include "demo/DemoCommand.h"
+#include "resources/Version.h"
 
 #include <cstdio>
 #include <string>
@@ -57,6 +58,7 @@ int main(int argc, char** argv) {
     }
     switch (command.action) {
     case DemoAction::Help: std::fputs(kDemoUsage, stdout); return 0;
+    case DemoAction::Version: std::puts("ledgrin-demo " LEDGRIN_VERSION); return 0;
     case DemoAction::Summary: return RunSummary(command.path);
     default: return RunWrite(command);
     }

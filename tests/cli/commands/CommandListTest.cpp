@@ -3,6 +3,7 @@
 
 #include "cli/Command.h"
 
+#include <regex>
 #include <set>
 
 using namespace ledgrin;
@@ -17,6 +18,7 @@ using CommandListTest = CliTest;
 TEST_F(CommandListTest, UsageErrorsExitWithTwoAndHelpWithZero) {
     for (const std::vector<std::string>& args : {std::vector<std::string>{},
                                                  {"frobnicate"},
+                                                 {"--version", "tables"},
                                                  {"export", archive, "Parts"},
                                                  {"set", archive, "Part", "1"}}) {
         CliRun run = RunCli(args);
@@ -26,6 +28,12 @@ TEST_F(CommandListTest, UsageErrorsExitWithTwoAndHelpWithZero) {
     CliRun help = RunCli({"apply", "--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.rfind("Usage: ledgrin-cli apply ", 0), 0u) << help.out;
+    // The version as the release package is named: three numbers.
+    CliRun version = RunCli({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(std::regex_match(version.out, std::regex("ledgrin-cli [0-9]+\\.[0-9]+\\.[0-9]+\n")))
+        << version.out;
+    EXPECT_TRUE(Contains(RunCli({"--help"}).out, "ledgrin-cli --version\n"));
 }
 
 // Every command: a unique name, help that exits 0 and begins with its usage lines, and
