@@ -3,6 +3,7 @@
 #include "cli/CliText.h"
 #include "cli/RecordIndex.h"
 #include "cli/TableColumns.h"
+#include "records/ByteAccess.h"
 #include "records/DescRecord.h"
 #include "records/RecordFields.h"
 #include "records/RecordHead.h"
@@ -175,21 +176,10 @@ class TableDiff {
 
     // Runs of differing bytes that no field names; equal bytes end a run.
     void AppendUnnamedRanges(const std::uint8_t* ra, const std::uint8_t* rb) {
-        for (const auto& [from, to] : unnamed_) {
-            if (std::memcmp(ra + from, rb + from, to - from) == 0) continue;
-            std::size_t o = from;
-            while (o < to) {
-                if (ra[o] == rb[o]) {
-                    ++o;
-                    continue;
-                }
-                std::size_t end = o;
-                while (end < to && ra[end] != rb[end])
-                    ++end;
+        for (const auto& [from, to] : unnamed_)
+            ForEachDifferingRun(ra, rb, from, to, [&](std::size_t o, std::size_t end) {
                 AppendByteRange(text_, ra, rb, o, end);
-                o = end;
-            }
-        }
+            });
     }
 
     const TableSlot& a_;

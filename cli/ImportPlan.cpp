@@ -2,6 +2,7 @@
 
 #include "cli/CliText.h"
 #include "cli/TableColumns.h"
+#include "records/ByteAccess.h"
 #include "records/ExactUpdate.h"
 #include "records/RecordFields.h"
 #include "records/RecordHead.h"
@@ -246,24 +247,11 @@ class ImportPlanner {
     // The runs of bytes that differ, into the plan's edits.
     void AddEdits(const std::uint8_t* stored, const std::uint8_t* result, std::size_t size, RowPlan& plan) {
         plan.firstEdit = plan_.edits.size();
-        std::size_t o = 0;
-        while (o < size) {
-            if (o + 8 <= size && std::memcmp(stored + o, result + o, 8) == 0) {
-                o += 8;
-                continue;
-            }
-            if (stored[o] == result[o]) {
-                ++o;
-                continue;
-            }
-            std::size_t end = o;
-            while (end < size && stored[end] != result[end])
-                ++end;
+        ForEachDifferingRun(stored, result, 0, size, [&](std::size_t o, std::size_t end) {
             plan_.edits.push_back({static_cast<std::uint16_t>(o), static_cast<std::uint16_t>(end - o),
                                    static_cast<std::uint32_t>(plan_.editBytes.size())});
             plan_.editBytes.insert(plan_.editBytes.end(), result + o, result + end);
-            o = end;
-        }
+        });
         plan.edits = plan_.edits.size() - plan.firstEdit;
     }
 

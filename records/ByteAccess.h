@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace ledgrin {
 
@@ -50,6 +51,29 @@ inline void WriteField(std::uint8_t* p, std::size_t off, std::size_t width, std:
     case 1: WriteU8(p, off, v); break;
     case 2: WriteU16(p, off, v); break;
     default: WriteU32(p, off, v); break;
+    }
+}
+
+// Calls run(begin, end) for each run of offsets in [from, to) at which a and b differ,
+// first to last; an equal byte ends a run. Equal stretches are passed over 8 bytes at a time.
+template <class Run>
+void ForEachDifferingRun(const std::uint8_t* a, const std::uint8_t* b, std::size_t from, std::size_t to,
+                         Run run) {
+    std::size_t o = from;
+    while (o < to) {
+        if (o + 8 <= to && std::memcmp(a + o, b + o, 8) == 0) {
+            o += 8;
+            continue;
+        }
+        if (a[o] == b[o]) {
+            ++o;
+            continue;
+        }
+        std::size_t end = o;
+        while (end < to && a[end] != b[end])
+            ++end;
+        run(o, end);
+        o = end;
     }
 }
 
